@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Sourced by the test and demo scripts: an X screen, the build's own Wine prefix with a persistent
+# wineserver, and the provider registered in that prefix. wine_env_down stops what wine_env_up started.
+
+wine_env_up() {
+    local build_dir="$1"
+    export WINEPREFIX="$build_dir/wineprefix"
+    export WINEDEBUG="${WINEDEBUG:--all}"
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    export HX_BUILD_DIR="$build_dir"
+
+    if [ -z "${HX_KEEP_DISPLAY:-}" ]; then
+        local n=90
+        while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        HX_XVFB_PID=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    fi
+
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Creating the Wine prefix $WINEPREFIX ..."
+        wineboot -i >/dev/null 2>&1 || true
+        wineserver -w
+    fi
+    wineserver -p
+    wine cmd /c exit >/dev/null 2>&1 || true
+    "$(dirname "${BASH_SOURCE[0]}")/../install/wine/register.sh" "$build_dir/bin"
+}
+
+wine_env_down() {
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "${HX_XVFB_PID:-}" ]; then
+        kill "$HX_XVFB_PID" >/dev/null 2>&1 || true
+        wait "$HX_XVFB_PID" 2>/dev/null || true
+    fi
+}

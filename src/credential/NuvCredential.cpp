@@ -1,0 +1,234 @@
+#include "credential/NuvCredential.h"
+
+#include "credential/SplashScreen.h"
+#include "logging/TraceLog.h"
+#include "platform/Registry.h"
+#include "provider/ModuleState.h"
+#include "provider/NuvProvider.h"
+
+#include <shlwapi.h>
+#include <string>
+#include <utility>
+
+namespace Corvani::Nuv::CredentialProvider {
+
+HWND g_parentWindow = nullptr;
+std::atomic<bool> IsHXCPSelected{false};
+Platform::UniqueHandle g_launchAndShowUIThread;
+std::wstring g_uiExecutablePath;
+DWORD g_splashSetting = 0;
+bool IsNuvLastLoggedOn = false;
+DWORD g_baselineInputTime = 0;
+LANGID g_uiLanguage = 0;
+
+namespace {
+
+constexpr LONG kMinimumDesktopWidth = 1024;
+constexpr LONG kMinimumDesktopHeight = 768;
+constexpr UINT kResolutionErrorText = 8001;
+constexpr UINT kResolutionErrorCaption = 8002;
+
+bool IsDesktopResolutionSupported() {
+    RECT desktop = {};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    return !(desktop.right < kMinimumDesktopWidth && desktop.bottom < kMinimumDesktopHeight);
+}
+
+bool IsValidField(DWORD fieldId) { return fieldId < FIELD_COUNT; }
+
+} // namespace
+
+NuvCredential::NuvCredential(NuvProvider* provider)
+    : _provider(provider), _credentialsFromSwitchUser(g_credentialsFromSwitchUser) {
+    Logging::WriteCPLog("NuvCredential::NuvCredential | ");
+    _isResolutionSupported = IsDesktopResolutionSupported();
+    DllAddRef();
+    g_uiExecutablePath = Platform::GetModuleDirectory() + L"\\" + kUIExecutableName;
+    g_splashSetting = Platform::readSettingFromRegistry(L"SPLASHSCREEN_ENABLE");
+    if (g_splashSetting == 1 || g_splashSetting == 2)
+        g_splashScreen.Reset(g_splashSetting, g_parentWindow);
+    IsNuvLastLoggedOn = Platform::isLastLoggedOnProvider();
+    g_baselineInputTime = g_lastInputTime;
+    g_uiLanguage = GetThreadUILanguage();
+    Logging::WriteCPLog("NuvCredential::NuvCredential | constructor finished");
+}
+
+NuvCredential::~NuvCredential() {
+    Logging::WriteCPLog("NuvCredential::~NuvCredential | destructor");
+    FindAndKillNuvUI();
+    _domain.clear();
+    _user.clear();
+    SecureZeroMemory(_password.data(), _password.size() * sizeof(wchar_t));
+    _password.clear();
+    for (DWORD field = 0; field < FIELD_COUNT; ++field) {
+        _fieldStrings[field].reset();
+        Platform::UniqueCoTaskString label(std::exchange(_fieldDescriptors[field].pszLabel, nullptr));
+    }
+    g_launchAndShowUIThread.reset();
+    DllRelease();
+}
+
+IFACEMETHODIMP NuvCredential::QueryInterface(REFIID riid, void** ppv) {
+    static const QITAB table[] = {
+        QITABENT(NuvCredential, ICredentialProviderCredential),
+        {nullptr, 0},
+    };
+    return QISearch(this, table, riid, ppv);
+}
+
+IFACEMETHODIMP_(ULONG) NuvCredential::AddRef() { return static_cast<ULONG>(++_refCount); }
+
+IFACEMETHODIMP_(ULONG) NuvCredential::Release() {
+    const LONG count = --_refCount;
+    if (count == 0)
+        delete this;
+    return static_cast<ULONG>(count);
+}
+
+void NuvCredential::Log(const std::string& text) { Logging::WriteCPLog(text); }
+
+HRESULT NuvCredential::Initialize(CREDENTIAL_PROVIDER_USAGE_SCENARIO scenario) {
+    Log("NuvCredential::Initialize | 1");
+    _usageScenario = scenario;
+    if (_credentialsFromSwitchUser) {
+        Log("NuvCredential::Initialize | CredentialsFromSwitchUser");
+        _autoLogon = 1;
+    }
+    const HRESULT hr = CopyFieldDescriptors();
+    if (SUCCEEDED(hr))
+        LoadFieldStrings();
+    Log("NuvCredential::Initialize | END");
+    return hr;
+}
+
+HRESULT NuvCredential::CopyFieldDescriptors() {
+    for (DWORD field = 0; field < FIELD_COUNT; ++field) {
+        const FieldRow& row = kFieldTable[field];
+        _fieldStatePairs[field] = row.statePair;
+        // A second initialization replaces the labels of the first.
+        Platform::UniqueCoTaskString label;
+        const HRESULT hr = SHStrDupW(row.label, label.put());
+        if (FAILED(hr))
+            return hr;
+        Platform::UniqueCoTaskString previous(_fieldDescriptors[field].pszLabel);
+        _fieldDescriptors[field] = {row.fieldId, row.type, label.release(), GUID_NULL};
+    }
+    return S_OK;
+}
+
+void NuvCredential::LoadFieldStrings() {
+    for (DWORD field = 0; field < FIELD_COUNT; ++field) {
+        const FieldRow& row = kFieldTable[field];
+        const bool loaded = Platform::LoadLocalizedString(row.textResourceId, _stringBuffer) > 0;
+        SHStrDupW(loaded ? _stringBuffer : row.fallbackText, _fieldStrings[field].put());
+    }
+}
+
+void NuvCredential::SetCredential(const std::wstring& domain, const std::wstring& user,
+                                  const std::wstring& password) {
+    Log("NuvCredential::SetCredential | ");
+    _domain = domain;
+    _user = user;
+    _password = password;
+}
+
+IFACEMETHODIMP NuvCredential::Advise(ICredentialProviderCredentialEvents* events) {
+    Log("NuvCredential::Advise | ");
+    _credentialEvents = Platform::ComPtr<ICredentialProviderCredentialEvents>::share(events);
+    if (!g_parentWindow && _credentialEvents) {
+        Log("NuvCredential::Advise | OnCreatingWindow");
+        _credentialEvents->OnCreatingWindow(&g_parentWindow);
+        Log("NuvCredential::Advise | AFTER OnCreatingWindow");
+    }
+    return S_OK;
+}
+
+IFACEMETHODIMP NuvCredential::UnAdvise() {
+    Log("NuvCredential::UnAdvise | --");
+    Log("NuvCredential::UnAdvise | IsHXCPSelected is NOT being set to false, to avoid deselect all the time in W7");
+    _credentialEvents.reset();
+    return S_OK;
+}
+
+IFACEMETHODIMP NuvCredential::SetSelected(BOOL* autoLogon) {
+    if (autoLogon)
+        *autoLogon = _autoLogon;
+    Log("NuvCredential::SetSelected | autologon set to " + std::to_string(_autoLogon));
+    if (!_isResolutionSupported) {
+        ShowUnsupportedResolutionMessage();
+        return S_OK;
+    }
+    if (_autoLogon == 0 && !_credentialsFromSwitchUser) {
+        Log("NuvCredential::SetSelected | 2");
+        IsHXCPSelected = true;
+        StartLaunchAndShowUIThread();
+    }
+    return S_OK;
+}
+
+void NuvCredential::ShowUnsupportedResolutionMessage() {
+    wchar_t caption[Platform::kLocalizedStringCapacity] = {};
+    Platform::LoadLocalizedString(kResolutionErrorText, _stringBuffer);
+    Platform::LoadLocalizedString(kResolutionErrorCaption, caption);
+    MessageBoxW(g_parentWindow, _stringBuffer, caption, MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+}
+
+void NuvCredential::StartLaunchAndShowUIThread() {
+    // Once per process: the handle stays set after the thread has ended.
+    if (g_launchAndShowUIThread)
+        return;
+    g_launchAndShowUIThread.reset(CreateThread(nullptr, 0, LaunchAndShowUI, this, 0, nullptr));
+}
+
+IFACEMETHODIMP NuvCredential::SetDeselected() {
+    Log("NuvCredential::SetDeselected  | 1");
+    IsHXCPSelected = false;
+    if (g_splashSetting != 0 && g_splashScreen.window)
+        ShowWindow(g_splashScreen.window, SW_HIDE);
+    return S_OK;
+}
+
+IFACEMETHODIMP NuvCredential::GetFieldState(DWORD fieldId, CREDENTIAL_PROVIDER_FIELD_STATE* state,
+                                            CREDENTIAL_PROVIDER_FIELD_INTERACTIVE_STATE* interactiveState) {
+    if (!IsValidField(fieldId) || !state || !interactiveState)
+        return E_INVALIDARG;
+    *state = _fieldStatePairs[fieldId].state;
+    *interactiveState = _fieldStatePairs[fieldId].interactiveState;
+    return S_OK;
+}
+
+IFACEMETHODIMP NuvCredential::GetStringValue(DWORD fieldId, LPWSTR* text) {
+    if (!IsValidField(fieldId) || !text)
+        return E_INVALIDARG;
+    if (!_fieldStrings[fieldId]) {
+        *text = nullptr;
+        return E_UNEXPECTED; // not initialized
+    }
+    return SHStrDupW(_fieldStrings[fieldId].get(), text);
+}
+
+IFACEMETHODIMP NuvCredential::GetBitmapValue(DWORD fieldId, HBITMAP* bitmap) {
+    if (fieldId != FIELD_TILE_IMAGE || !bitmap)
+        return E_INVALIDARG;
+    *bitmap = Platform::LoadTileBitmap();
+    return *bitmap ? S_OK : HRESULT_FROM_WIN32(GetLastError());
+}
+
+IFACEMETHODIMP NuvCredential::SetStringValue(DWORD fieldId, LPCWSTR text) {
+    if (!IsValidField(fieldId))
+        return E_INVALIDARG;
+    const CREDENTIAL_PROVIDER_FIELD_TYPE type = _fieldDescriptors[fieldId].cpft;
+    if (type != CPFT_EDIT_TEXT && type != CPFT_PASSWORD_TEXT)
+        return E_INVALIDARG;
+    return SHStrDupW(text, _fieldStrings[fieldId].put());
+}
+
+IFACEMETHODIMP NuvCredential::GetCheckboxValue(DWORD, BOOL*, LPWSTR*) { return E_NOTIMPL; }
+IFACEMETHODIMP NuvCredential::SetCheckboxValue(DWORD, BOOL) { return E_NOTIMPL; }
+IFACEMETHODIMP NuvCredential::GetSubmitButtonValue(DWORD, DWORD*) { return S_OK; }
+IFACEMETHODIMP NuvCredential::GetComboBoxValueCount(DWORD, DWORD*, DWORD*) { return S_OK; }
+IFACEMETHODIMP NuvCredential::GetComboBoxValueAt(DWORD, DWORD, LPWSTR*) { return S_OK; }
+IFACEMETHODIMP NuvCredential::SetComboBoxSelectedValue(DWORD, DWORD) { return S_OK; }
+IFACEMETHODIMP NuvCredential::CommandLinkClicked(DWORD) { return S_OK; }
+
+} // namespace Corvani::Nuv::CredentialProvider

@@ -1,0 +1,16 @@
+// Launching, closing and killing the UI application.
+
+#include "credential/NuvCredential.h"
+
+namespace Corvani::Nuv::CredentialProvider {
+
+// The launcher arrives with the orchestration subsystem; until then nothing is started or killed.
+void NuvCredential::LaunchUI(DWORD /*mode*/) {}
+
+void NuvCredential::FindAndKillNuvUI() {}
+
+void NuvCredential::CloseNuvUI() {}
+
+void KillNuvUIProcesses() {}
+
+} // namespace Corvani::Nuv::CredentialProvider

@@ -1,0 +1,18 @@
+#pragma once
+// The trace-line writers of the provider: "CP.log" lines, banner time stamps and the debugger-only
+// channel of the service-control code.
+
+#include <string>
+
+namespace Corvani::Nuv::Logging {
+
+// Writes one line into the daily "CP.log".
+void WriteCPLog(const std::string& message);
+
+// The local time as "%Y-%m-%d.%X", for banner lines.
+std::string CurrentTimeString();
+
+// Sends "DroHelperLib - " + message + line feed to the debugger output only.
+void DroHelperTrace(const std::wstring& message);
+
+} // namespace Corvani::Nuv::Logging

@@ -1,0 +1,25 @@
+#include "provider/Exports.h"
+
+#include "platform/ProviderClsid.h"
+#include "provider/ClassFactory.h"
+#include "provider/ModuleState.h"
+
+#include <new>
+
+using namespace Corvani::Nuv::CredentialProvider;
+
+STDAPI DllCanUnloadNow() { return g_dllRefCount > 0 ? S_FALSE : S_OK; }
+
+STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
+    if (!ppv)
+        return E_POINTER;
+    *ppv = nullptr;
+    if (!IsEqualCLSID(rclsid, CLSID_NuvProvider))
+        return CLASS_E_CLASSNOTAVAILABLE;
+    CClassFactory* factory = new (std::nothrow) CClassFactory();
+    if (!factory)
+        return E_OUTOFMEMORY;
+    const HRESULT hr = factory->QueryInterface(riid, ppv);
+    factory->Release();
+    return hr;
+}

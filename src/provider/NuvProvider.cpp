@@ -1,0 +1,257 @@
+#include "provider/NuvProvider.h"
+
+#include "credential/NuvCredential.h"
+#include "logging/TraceLog.h"
+#include "platform/ProviderClsid.h"
+#include "platform/Registry.h"
+#include "platform/ResourceModules.h"
+#include "provider/FieldTable.h"
+#include "provider/ModuleState.h"
+
+#include <new>
+#include <shlwapi.h>
+#include <string>
+#include <wtsapi32.h>
+
+namespace Corvani::Nuv::CredentialProvider {
+
+bool g_credentialsFromSwitchUser = false;
+DWORD g_lastInputTime = 0;
+
+namespace {
+
+void Trace(const std::string& message) { Logging::WriteCPLog(message); }
+
+DWORD LastInputTime() {
+    LASTINPUTINFO info = {sizeof(info), 0};
+    return GetLastInputInfo(&info) ? info.dwTime : 0;
+}
+
+// The string-resource id is the run of decimal digits before the label's first "-".
+UINT LabelResourceId(const wchar_t* label) {
+    UINT id = 0;
+    for (const wchar_t* c = label; *c >= L'0' && *c <= L'9'; ++c)
+        id = id * 10 + static_cast<UINT>(*c - L'0');
+    return id;
+}
+
+HRESULT CopyLocalizedLabel(const FieldRow& row, LPWSTR* label) {
+    wchar_t buffer[Platform::kLocalizedStringCapacity] = {};
+    const bool loaded = Platform::LoadLocalizedString(LabelResourceId(row.label), buffer) > 0;
+    return SHStrDupW(loaded ? buffer : row.englishName, label);
+}
+
+} // namespace
+
+NuvProvider::NuvProvider() {
+    Trace("-------------------------------------------------------");
+    Trace("NuvProvider::NuvProvider | constructor");
+    DllAddRef();
+    g_lastInputTime = LastInputTime();
+    Trace("NuvProvider::NuvProvider | constructor finished");
+}
+
+NuvProvider::~NuvProvider() {
+    CleanCredential();
+    KillNuvUIProcesses();
+    _domainView.reset();
+    _hDomainMapping.reset();
+    _userView.reset();
+    _hUserMapping.reset();
+    _passwordView.reset();
+    _hPasswordMapping.reset();
+    // The UI-info section stays mapped and open for the life of the process.
+    _uiInfoView.release();
+    _hUIInfoMapping.release();
+    _domain.clear();
+    _user.clear();
+    SecureZeroMemory(_password.data(), _password.size() * sizeof(wchar_t));
+    _password.clear();
+    // The credential and the worker threads that point at it live as long as the process.
+    _credential.release();
+    DllRelease();
+}
+
+IFACEMETHODIMP NuvProvider::QueryInterface(REFIID riid, void** ppv) {
+    static const QITAB table[] = {
+        QITABENT(NuvProvider, ICredentialProvider),
+        {nullptr, 0},
+    };
+    return QISearch(this, table, riid, ppv);
+}
+
+IFACEMETHODIMP_(ULONG) NuvProvider::AddRef() { return static_cast<ULONG>(++_refCount); }
+
+IFACEMETHODIMP_(ULONG) NuvProvider::Release() {
+    const LONG count = --_refCount;
+    if (count == 0)
+        delete this;
+    return static_cast<ULONG>(count);
+}
+
+IFACEMETHODIMP NuvProvider::SetUsageScenario(CREDENTIAL_PROVIDER_USAGE_SCENARIO cpus, DWORD /*flags*/) {
+    _usageScenario = cpus;
+    Trace("NuvProvider::SetUsageScenario | CPUS set to " + std::to_string(static_cast<int>(cpus)));
+    HRESULT hr = S_OK;
+    switch (cpus) {
+    case CPUS_LOGON:
+        g_credentialsFromSwitchUser = ReadCredential();
+        hr = CreateCredentialIfNeeded();
+        break;
+    case CPUS_UNLOCK_WORKSTATION:
+        hr = CreateCredentialIfNeeded();
+        break;
+    case CPUS_CHANGE_PASSWORD:
+    case CPUS_CREDUI:
+        hr = E_NOTIMPL;
+        break;
+    default:
+        hr = E_INVALIDARG;
+        break;
+    }
+    Trace("NuvProvider::SetUsageScenario | END");
+    return hr;
+}
+
+HRESULT NuvProvider::CreateCredentialIfNeeded() {
+    if (!_credential) {
+        Trace("NuvProvider::SetUsageScenario | Creating Credential");
+        _credential = Platform::ComPtr<NuvCredential>::attach(new (std::nothrow) NuvCredential(this));
+        if (!_credential)
+            return E_OUTOFMEMORY;
+    }
+    Trace("NuvProvider::SetUsageScenario | Initializing Credential");
+    InitializeCredentialSource();
+    const HRESULT hr = _credential->Initialize(_usageScenario);
+    if (FAILED(hr)) {
+        Trace("NuvProvider::SetUsageScenario | There was a problem initializing Credential");
+        _credential.reset();
+        return hr;
+    }
+    Trace("NuvProvider::SetUsageScenario | Credential was initialized OK");
+    return S_OK;
+}
+
+void NuvProvider::InitializeCredentialSource() {
+    if (g_credentialsFromSwitchUser)
+        SetCredential();
+    else
+        CreateMappedMemory();
+}
+
+IFACEMETHODIMP NuvProvider::SetSerialization(const CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION*) {
+    return E_NOTIMPL;
+}
+
+IFACEMETHODIMP NuvProvider::Advise(ICredentialProviderEvents* events, UINT_PTR adviseContext) {
+    Trace("NuvProvider::Advise | 1");
+    if (_providerEvents) {
+        Trace("NuvProvider::Advise | 2");
+        _providerEvents.reset();
+    }
+    if (_credential && !g_credentialsFromSwitchUser) {
+        Trace("NuvProvider::Advise | 3");
+        _credential->FindAndKillNuvUI();
+        _credential->FindAndKillNuvUI();
+        if (Platform::readSettingFromRegistry(L"LAUNCHUIONADVISE_ENABLE") != 0)
+            _credential->LaunchUI(1);
+    }
+    _providerEvents = Platform::ComPtr<ICredentialProviderEvents>::share(events);
+    _adviseContext = adviseContext;
+    return S_OK;
+}
+
+IFACEMETHODIMP NuvProvider::UnAdvise() {
+    Trace("NuvProvider::UnAdvise | ");
+    if (_credential) {
+        Trace("NuvProvider::UnAdvise | CloseNuvUI");
+        _credential->CloseNuvUI();
+    }
+    if (_providerEvents) {
+        Trace("NuvProvider::UnAdvise | releasing");
+        _providerEvents.reset();
+    }
+    _adviseContext = 0;
+    Trace("NuvProvider::UnAdvise | END");
+    return S_OK;
+}
+
+IFACEMETHODIMP NuvProvider::GetFieldDescriptorCount(DWORD* count) {
+    if (!count)
+        return E_INVALIDARG;
+    *count = FIELD_COUNT;
+    return S_OK;
+}
+
+IFACEMETHODIMP NuvProvider::GetFieldDescriptorAt(DWORD index, CREDENTIAL_PROVIDER_FIELD_DESCRIPTOR** descriptor) {
+    if (index >= FIELD_COUNT || !descriptor)
+        return E_INVALIDARG;
+    *descriptor = nullptr;
+    Platform::UniqueCoTaskMemory memory(CoTaskMemAlloc(sizeof(CREDENTIAL_PROVIDER_FIELD_DESCRIPTOR)));
+    if (!memory)
+        return E_OUTOFMEMORY;
+    auto* result = static_cast<CREDENTIAL_PROVIDER_FIELD_DESCRIPTOR*>(memory.get());
+    const FieldRow& row = kFieldTable[index];
+    *result = {row.fieldId, row.type, nullptr, GUID_NULL};
+    const HRESULT hr = CopyLocalizedLabel(row, &result->pszLabel);
+    if (FAILED(hr))
+        return hr;
+    *descriptor = static_cast<CREDENTIAL_PROVIDER_FIELD_DESCRIPTOR*>(memory.release());
+    return S_OK;
+}
+
+IFACEMETHODIMP NuvProvider::GetCredentialCount(DWORD* count, DWORD* defaultIndex, BOOL* autoLogonWithDefault) {
+    if (!count || !defaultIndex || !autoLogonWithDefault)
+        return E_INVALIDARG;
+    Trace("NuvProvider::GetCredentialCount | 1");
+    *count = 1;
+    if (_usageScenario == CPUS_LOGON && g_credentialsFromSwitchUser) {
+        Trace("NuvProvider::GetCredentialCount | CPUS_LOGON");
+        *defaultIndex = 0;
+        *autoLogonWithDefault = TRUE;
+        return S_OK;
+    }
+    bool isDefault = Platform::isLastLoggedOnProvider();
+    BOOL autoLogon = FALSE;
+    if (_credential) {
+        autoLogon = _credential->_autoLogon;
+        isDefault = isDefault || autoLogon != 0;
+        Trace(std::string("NuvProvider::GetCredentialCount | 2 ") + (isDefault ? "1" : "0"));
+    }
+    *defaultIndex = isDefault ? 0 : 1;
+    *autoLogonWithDefault = autoLogon;
+    return S_OK;
+}
+
+IFACEMETHODIMP NuvProvider::GetCredentialAt(DWORD index, ICredentialProviderCredential** credential) {
+    if (index != 0 || !credential)
+        return E_INVALIDARG;
+    *credential = nullptr;
+    if (!_credential)
+        return E_UNEXPECTED;
+    return _credential->QueryInterface(IID_ICredentialProviderCredential, reinterpret_cast<void**>(credential));
+}
+
+void NuvProvider::setCredentialChanged() {
+    Trace("NuvProvider::setCredentialChanged | 1");
+    if (!_providerEvents)
+        return;
+    ReadCredential();
+    if (_usageScenario != CPUS_LOGON && !isLastLoggedOnUser(_domain, _user)) {
+        DisconnectLockedSession();
+        return;
+    }
+    SetCredential();
+    _providerEvents->CredentialsChanged(_adviseContext);
+}
+
+void NuvProvider::DisconnectLockedSession() {
+    // The recognised user is not the one whose session is locked: LogonUI is to show this tile at the
+    // logon screen, where the credentials still wait in the sections.
+    Platform::writeStringValueToRegistry(Platform::kLogonUIKey, Platform::kLastLoggedOnProviderValue,
+                                         kProviderClsidText);
+    Trace("NuvProvider::setCredentialChanged | before WTSDisconnectSession");
+    WTSDisconnectSession(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, FALSE);
+}
+
+} // namespace Corvani::Nuv::CredentialProvider

@@ -1,0 +1,83 @@
+#pragma once
+// The ICredentialProvider object LogonUI drives: one tile, the default and auto-logon decisions, and the
+// shared-memory sections through which the recognised user's credentials arrive.
+
+#include "platform/ComPtr.h"
+#include "platform/CredentialProviderApi.h"
+#include "platform/UniqueResource.h"
+
+#include <string>
+
+namespace Corvani::Nuv::CredentialProvider {
+
+class NuvCredential;
+
+// Set by SetUsageScenario(CPUS_LOGON): the sections held a switched-to user's credentials.
+extern bool g_credentialsFromSwitchUser;
+// Tick count of the last input event, taken when a provider is constructed.
+extern DWORD g_lastInputTime;
+
+class NuvProvider final : public ICredentialProvider {
+public:
+    NuvProvider();
+
+    // IUnknown
+    IFACEMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+    IFACEMETHODIMP_(ULONG) AddRef() override;
+    IFACEMETHODIMP_(ULONG) Release() override;
+
+    // ICredentialProvider
+    IFACEMETHODIMP SetUsageScenario(CREDENTIAL_PROVIDER_USAGE_SCENARIO cpus, DWORD flags) override;
+    IFACEMETHODIMP SetSerialization(const CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION* serialization) override;
+    IFACEMETHODIMP Advise(ICredentialProviderEvents* events, UINT_PTR adviseContext) override;
+    IFACEMETHODIMP UnAdvise() override;
+    IFACEMETHODIMP GetFieldDescriptorCount(DWORD* count) override;
+    IFACEMETHODIMP GetFieldDescriptorAt(DWORD index, CREDENTIAL_PROVIDER_FIELD_DESCRIPTOR** descriptor) override;
+    IFACEMETHODIMP GetCredentialCount(DWORD* count, DWORD* defaultIndex, BOOL* autoLogonWithDefault) override;
+    IFACEMETHODIMP GetCredentialAt(DWORD index, ICredentialProviderCredential** credential) override;
+
+    // A recognised face: hand the credentials to the tile, or disconnect a session locked by another user.
+    void setCredentialChanged();
+
+private:
+    ~NuvProvider();
+
+    // Credential sections.
+    void CreateMappedMemory();
+    void CreateMemoryMappedFile(const wchar_t* sectionName, Platform::UniqueHandle& mapping,
+                                Platform::UniqueMappedView& view);
+    bool ReadCredential();
+    std::wstring ReadMemoryMappedFile(const wchar_t* sectionName, Platform::UniqueHandle& mapping,
+                                      Platform::UniqueMappedView& view);
+    std::wstring Decrypt(void* view);
+    void SetCredential();
+    void CleanCredential();
+
+    HRESULT CreateCredentialIfNeeded();
+    void InitializeCredentialSource();
+    void DisconnectLockedSession();
+
+    LONG _refCount = 1;
+    Platform::ComPtr<ICredentialProviderEvents> _providerEvents;
+    UINT_PTR _adviseContext = 0;
+    CREDENTIAL_PROVIDER_USAGE_SCENARIO _usageScenario = CPUS_INVALID;
+    Platform::ComPtr<NuvCredential> _credential; // the creation reference
+    Platform::UniqueHandle _hUIInfoMapping;
+    Platform::UniqueHandle _hDomainMapping;
+    Platform::UniqueHandle _hUserMapping;
+    Platform::UniqueHandle _hPasswordMapping;
+    Platform::UniqueMappedView _uiInfoView;
+    Platform::UniqueMappedView _domainView;
+    Platform::UniqueMappedView _userView;
+    Platform::UniqueMappedView _passwordView;
+    std::wstring _domain;
+    std::wstring _user;
+    std::wstring _password;
+
+    friend struct NuvProviderTestPeer;
+};
+
+// Whether the recognised domain and user are the user whose session LogonUI remembers as the last one.
+bool isLastLoggedOnUser(const std::wstring& domain, const std::wstring& user);
+
+} // namespace Corvani::Nuv::CredentialProvider

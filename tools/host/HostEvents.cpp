@@ -1,0 +1,77 @@
+#include "HostEvents.h"
+
+#include "Console.h"
+
+namespace HxHost {
+
+namespace {
+
+template <typename Interface> HRESULT QueryOne(Interface* self, REFIID riid, void** ppv) {
+    if (!ppv)
+        return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, __uuidof(Interface))) {
+        *ppv = self;
+        self->AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+} // namespace
+
+IFACEMETHODIMP ProviderEvents::QueryInterface(REFIID riid, void** ppv) {
+    return QueryOne<ICredentialProviderEvents>(this, riid, ppv);
+}
+IFACEMETHODIMP_(ULONG) ProviderEvents::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&_refCount)); }
+IFACEMETHODIMP_(ULONG) ProviderEvents::Release() { return static_cast<ULONG>(InterlockedDecrement(&_refCount)); }
+
+IFACEMETHODIMP ProviderEvents::CredentialsChanged(UINT_PTR adviseContext) {
+    InterlockedIncrement(&_changes);
+    PrintLine(L"ICredentialProviderEvents::CredentialsChanged(context " + std::to_wstring(adviseContext) + L")");
+    return S_OK;
+}
+
+IFACEMETHODIMP CredentialEvents::QueryInterface(REFIID riid, void** ppv) {
+    return QueryOne<ICredentialProviderCredentialEvents>(this, riid, ppv);
+}
+IFACEMETHODIMP_(ULONG) CredentialEvents::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&_refCount)); }
+IFACEMETHODIMP_(ULONG) CredentialEvents::Release() {
+    return static_cast<ULONG>(InterlockedDecrement(&_refCount));
+}
+
+IFACEMETHODIMP CredentialEvents::SetFieldState(ICredentialProviderCredential*, DWORD, CREDENTIAL_PROVIDER_FIELD_STATE) {
+    return S_OK;
+}
+IFACEMETHODIMP CredentialEvents::SetFieldInteractiveState(ICredentialProviderCredential*, DWORD,
+                                                          CREDENTIAL_PROVIDER_FIELD_INTERACTIVE_STATE) {
+    return S_OK;
+}
+IFACEMETHODIMP CredentialEvents::SetFieldString(ICredentialProviderCredential*, DWORD, LPCWSTR) { return S_OK; }
+IFACEMETHODIMP CredentialEvents::SetFieldCheckbox(ICredentialProviderCredential*, DWORD, BOOL, LPCWSTR) {
+    return S_OK;
+}
+IFACEMETHODIMP CredentialEvents::SetFieldBitmap(ICredentialProviderCredential*, DWORD, HBITMAP) { return S_OK; }
+IFACEMETHODIMP CredentialEvents::SetFieldComboBoxSelectedItem(ICredentialProviderCredential*, DWORD, DWORD) {
+    return S_OK;
+}
+IFACEMETHODIMP CredentialEvents::DeleteFieldComboBoxItem(ICredentialProviderCredential*, DWORD, DWORD) {
+    return S_OK;
+}
+IFACEMETHODIMP CredentialEvents::AppendFieldComboBoxItem(ICredentialProviderCredential*, DWORD, LPCWSTR) {
+    return S_OK;
+}
+IFACEMETHODIMP CredentialEvents::SetFieldSubmitButton(ICredentialProviderCredential*, DWORD, DWORD) {
+    return S_OK;
+}
+
+IFACEMETHODIMP CredentialEvents::OnCreatingWindow(HWND* owner) {
+    if (!owner)
+        return E_POINTER;
+    ++_windowRequests;
+    *owner = _owner;
+    PrintLine(L"ICredentialProviderCredentialEvents::OnCreatingWindow -> host window");
+    return S_OK;
+}
+
+} // namespace HxHost

@@ -1,0 +1,49 @@
+#include "HostOptions.h"
+
+#include "Console.h"
+
+#include <cwchar>
+#include <string>
+
+namespace HxHost {
+
+namespace {
+
+bool ParseScenario(const std::wstring& text, CREDENTIAL_PROVIDER_USAGE_SCENARIO& scenario) {
+    if (text == L"logon")
+        scenario = CPUS_LOGON;
+    else if (text == L"unlock")
+        scenario = CPUS_UNLOCK_WORKSTATION;
+    else if (text == L"changepassword")
+        scenario = CPUS_CHANGE_PASSWORD;
+    else if (text == L"credui")
+        scenario = CPUS_CREDUI;
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+HostOptions ParseHostOptions(int argc, wchar_t** argv) {
+    HostOptions options;
+    for (int i = 1; i < argc && options.valid; ++i) {
+        const std::wstring arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == L"--scenario" && hasValue)
+            options.valid = ParseScenario(argv[++i], options.scenario);
+        else if (arg == L"--lang" && hasValue)
+            options.language = static_cast<LANGID>(wcstoul(argv[++i], nullptr, 10));
+        else if (arg == L"--no-select")
+            options.select = false;
+        else
+            options.valid = false;
+    }
+    return options;
+}
+
+void PrintUsage() {
+    PrintLine(L"usage: hxhost [--scenario logon|unlock|changepassword|credui] [--lang LANGID] [--no-select]");
+}
+
+} // namespace HxHost

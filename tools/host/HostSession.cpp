@@ -1,0 +1,173 @@
+#include "HostSession.h"
+
+#include "Console.h"
+#include "platform/ProviderClsid.h"
+#include "platform/UniqueResource.h"
+
+#include <string>
+
+using Corvani::Nuv::CredentialProvider::CLSID_NuvProvider;
+using Corvani::Nuv::CredentialProvider::kProviderClsidText;
+using Corvani::Nuv::Platform::UniqueCoTaskMemory;
+using Corvani::Nuv::Platform::UniqueCoTaskString;
+using Corvani::Nuv::Platform::UniqueGdiObject;
+
+namespace HxHost {
+
+namespace {
+
+const wchar_t* ScenarioName(CREDENTIAL_PROVIDER_USAGE_SCENARIO scenario) {
+    switch (scenario) {
+    case CPUS_LOGON: return L"CPUS_LOGON";
+    case CPUS_UNLOCK_WORKSTATION: return L"CPUS_UNLOCK_WORKSTATION";
+    case CPUS_CHANGE_PASSWORD: return L"CPUS_CHANGE_PASSWORD";
+    case CPUS_CREDUI: return L"CPUS_CREDUI";
+    default: return L"CPUS_INVALID";
+    }
+}
+
+const wchar_t* FieldTypeName(CREDENTIAL_PROVIDER_FIELD_TYPE type) {
+    static const wchar_t* const names[] = {L"CPFT_INVALID",     L"CPFT_LARGE_TEXT",   L"CPFT_SMALL_TEXT",
+                                           L"CPFT_COMMAND_LINK", L"CPFT_EDIT_TEXT",    L"CPFT_PASSWORD_TEXT",
+                                           L"CPFT_TILE_IMAGE",   L"CPFT_CHECKBOX",     L"CPFT_COMBOBOX",
+                                           L"CPFT_SUBMIT_BUTTON"};
+    return static_cast<unsigned>(type) < 10 ? names[type] : L"?";
+}
+
+const wchar_t* FieldStateName(CREDENTIAL_PROVIDER_FIELD_STATE state) {
+    static const wchar_t* const names[] = {L"CPFS_HIDDEN", L"CPFS_DISPLAY_IN_SELECTED_TILE",
+                                           L"CPFS_DISPLAY_IN_DESELECTED_TILE", L"CPFS_DISPLAY_IN_BOTH"};
+    return static_cast<unsigned>(state) < 4 ? names[state] : L"?";
+}
+
+const wchar_t* InteractiveStateName(CREDENTIAL_PROVIDER_FIELD_INTERACTIVE_STATE state) {
+    static const wchar_t* const names[] = {L"CPFIS_NONE", L"CPFIS_READONLY", L"CPFIS_DISABLED", L"CPFIS_FOCUSED"};
+    return static_cast<unsigned>(state) < 4 ? names[state] : L"?";
+}
+
+std::wstring Quoted(const wchar_t* text) { return text ? L"\"" + std::wstring(text) + L"\"" : L"(null)"; }
+
+} // namespace
+
+HostSession::HostSession(const HostOptions& options, HWND window)
+    : _options(options), _credentialEvents(window) {}
+
+int HostSession::Run() {
+    if (_options.language != 0) {
+        SetThreadUILanguage(_options.language);
+        PrintLine(L"Thread UI language set to " + std::to_wstring(_options.language));
+    }
+    if (CreateProvider() && SetUsageScenario()) {
+        AdviseProvider();
+        ShowFieldDescriptors();
+        ShowCredentialCount();
+        if (GetCredential()) {
+            AdviseCredential();
+            ShowFields();
+            ShowBitmap();
+            SelectTile();
+        }
+    }
+    Finish();
+    return _failed ? 1 : 0;
+}
+
+bool HostSession::Check(const wchar_t* step, HRESULT hr) {
+    PrintLine(std::wstring(step) + L" -> " + Hex(hr));
+    if (FAILED(hr))
+        _failed = true;
+    return SUCCEEDED(hr);
+}
+
+bool HostSession::CreateProvider() {
+    const HRESULT hr = CoCreateInstance(CLSID_NuvProvider, nullptr, CLSCTX_INPROC_SERVER, IID_ICredentialProvider,
+                                        _provider.putVoid());
+    return Check((std::wstring(L"CoCreateInstance ") + kProviderClsidText + L" for ICredentialProvider").c_str(), hr);
+}
+
+bool HostSession::SetUsageScenario() {
+    const HRESULT hr = _provider->SetUsageScenario(_options.scenario, 0);
+    return Check((std::wstring(L"SetUsageScenario(") + ScenarioName(_options.scenario) + L")").c_str(), hr);
+}
+
+void HostSession::AdviseProvider() { Check(L"ICredentialProvider::Advise", _provider->Advise(&_providerEvents, 7)); }
+
+void HostSession::ShowFieldDescriptors() {
+    if (!Check(L"GetFieldDescriptorCount", _provider->GetFieldDescriptorCount(&_fieldCount)))
+        return;
+    PrintLine(L"  fields: " + std::to_wstring(_fieldCount));
+    for (DWORD i = 0; i < _fieldCount; ++i) {
+        CREDENTIAL_PROVIDER_FIELD_DESCRIPTOR* raw = nullptr;
+        const HRESULT hr = _provider->GetFieldDescriptorAt(i, &raw);
+        UniqueCoTaskMemory owner(raw);
+        UniqueCoTaskString label(raw ? raw->pszLabel : nullptr);
+        Check((L"GetFieldDescriptorAt(" + std::to_wstring(i) + L")").c_str(), hr);
+        if (raw)
+            PrintLine(L"  field " + std::to_wstring(raw->dwFieldID) + L": " + FieldTypeName(raw->cpft) +
+                      L", label " + Quoted(raw->pszLabel));
+    }
+}
+
+void HostSession::ShowCredentialCount() {
+    DWORD count = 0, defaultIndex = 0;
+    BOOL autoLogon = FALSE;
+    if (!Check(L"GetCredentialCount", _provider->GetCredentialCount(&count, &defaultIndex, &autoLogon)))
+        return;
+    PrintLine(L"  count " + std::to_wstring(count) + L", default " + std::to_wstring(defaultIndex) +
+              L", auto-logon " + (autoLogon ? L"TRUE" : L"FALSE"));
+}
+
+bool HostSession::GetCredential() { return Check(L"GetCredentialAt(0)", _provider->GetCredentialAt(0, _credential.put())); }
+
+void HostSession::AdviseCredential() {
+    Check(L"ICredentialProviderCredential::Advise", _credential->Advise(&_credentialEvents));
+}
+
+void HostSession::ShowFields() {
+    for (DWORD i = 0; i < _fieldCount; ++i) {
+        CREDENTIAL_PROVIDER_FIELD_STATE state = CPFS_HIDDEN;
+        CREDENTIAL_PROVIDER_FIELD_INTERACTIVE_STATE interactive = CPFIS_NONE;
+        const std::wstring index = std::to_wstring(i);
+        if (Check((L"GetFieldState(" + index + L")").c_str(), _credential->GetFieldState(i, &state, &interactive)))
+            PrintLine(std::wstring(L"  ") + FieldStateName(state) + L", " + InteractiveStateName(interactive));
+        UniqueCoTaskString text;
+        if (Check((L"GetStringValue(" + index + L")").c_str(), _credential->GetStringValue(i, text.put())))
+            PrintLine(L"  text " + Quoted(text.get()));
+    }
+}
+
+void HostSession::ShowBitmap() {
+    HBITMAP raw = nullptr;
+    const HRESULT hr = _credential->GetBitmapValue(0, &raw);
+    UniqueGdiObject bitmap(raw);
+    if (!Check(L"GetBitmapValue(0)", hr))
+        return;
+    BITMAP info = {};
+    GetObjectW(bitmap.get(), sizeof(info), &info);
+    PrintLine(L"  bitmap " + std::to_wstring(info.bmWidth) + L" x " + std::to_wstring(info.bmHeight) + L", " +
+              std::to_wstring(info.bmBitsPixel) + L" bits per pixel");
+}
+
+void HostSession::SelectTile() {
+    if (!_options.select)
+        return;
+    BOOL autoLogon = FALSE;
+    if (Check(L"SetSelected", _credential->SetSelected(&autoLogon)))
+        PrintLine(std::wstring(L"  auto-logon ") + (autoLogon ? L"TRUE" : L"FALSE"));
+    Check(L"SetDeselected", _credential->SetDeselected());
+}
+
+void HostSession::Finish() {
+    if (_credential) {
+        Check(L"ICredentialProviderCredential::UnAdvise", _credential->UnAdvise());
+        _credential.reset();
+        PrintLine(L"Credential released");
+    }
+    if (_provider) {
+        Check(L"ICredentialProvider::UnAdvise", _provider->UnAdvise());
+        _provider.reset();
+        PrintLine(L"Provider released");
+    }
+}
+
+} // namespace HxHost
