@@ -4,6 +4,8 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <wincrypt.h>
+#include <winsvc.h>
 #include <utility>
 
 namespace Corvani::Nuv::Platform {
@@ -95,6 +97,30 @@ struct LibraryTraits {
     static void close(value_type value) noexcept { ::FreeLibrary(value); }
 };
 
+struct ServiceHandleTraits {
+    using value_type = SC_HANDLE;
+    static value_type invalid() noexcept { return nullptr; }
+    static void close(value_type value) noexcept { ::CloseServiceHandle(value); }
+};
+
+struct CertStoreTraits {
+    using value_type = HCERTSTORE;
+    static value_type invalid() noexcept { return nullptr; }
+    static void close(value_type value) noexcept { ::CertCloseStore(value, 0); }
+};
+
+struct CertContextTraits {
+    using value_type = PCCERT_CONTEXT;
+    static value_type invalid() noexcept { return nullptr; }
+    static void close(value_type value) noexcept { ::CertFreeCertificateContext(value); }
+};
+
+struct CryptMsgTraits {
+    using value_type = HCRYPTMSG;
+    static value_type invalid() noexcept { return nullptr; }
+    static void close(value_type value) noexcept { ::CryptMsgClose(value); }
+};
+
 using UniqueHandle = UniqueResource<HandleTraits>;
 using UniqueFileHandle = UniqueResource<FileHandleTraits>;
 using UniqueRegKey = UniqueResource<RegKeyTraits>;
@@ -103,6 +129,10 @@ using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;
 using UniqueCoTaskMemory = UniqueResource<CoTaskMemoryTraits>;
 using UniqueGdiObject = UniqueResource<GdiObjectTraits>;
 using UniqueLibrary = UniqueResource<LibraryTraits>;
+using UniqueServiceHandle = UniqueResource<ServiceHandleTraits>;
+using UniqueCertStore = UniqueResource<CertStoreTraits>;
+using UniqueCertContext = UniqueResource<CertContextTraits>;
+using UniqueCryptMsg = UniqueResource<CryptMsgTraits>;
 
 // A CoTaskMem-allocated wide text (labels and field texts handed to or kept for LogonUI).
 class UniqueCoTaskString {
