@@ -1,0 +1,20 @@
+#include "logging/AnsiText.h"
+
+#include <climits>
+#include <windows.h>
+
+namespace Corvani::Nuv::Logging {
+
+std::wstring AnsiToWide(std::string_view text) {
+    if (text.empty() || text.size() > INT_MAX)
+        return std::wstring();
+    const int length = static_cast<int>(text.size());
+    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    if (wideLength <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), wideLength);
+    return wide;
+}
+
+} // namespace Corvani::Nuv::Logging
