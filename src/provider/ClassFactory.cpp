@@ -1,5 +1,6 @@
 #include "provider/ClassFactory.h"
 
+#include "platform/ComPtr.h"
 #include "provider/ModuleState.h"
 #include "provider/NuvProvider.h"
 
@@ -31,13 +32,12 @@ IFACEMETHODIMP CClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void*
             *ppv = nullptr;
         return CLASS_E_NOAGGREGATION;
     }
-    NuvProvider* provider = new (std::nothrow) NuvProvider();
+    // The creation reference is given back on return: after a failed query it was the only one, and the
+    // provider is destroyed at once.
+    auto provider = Platform::ComPtr<NuvProvider>::attach(new (std::nothrow) NuvProvider());
     if (!provider)
         return E_OUTOFMEMORY;
-    // A failed query leaves the creation reference as the only one: the release destroys the provider.
-    const HRESULT hr = provider->QueryInterface(riid, ppv);
-    provider->Release();
-    return hr;
+    return provider->QueryInterface(riid, ppv);
 }
 
 IFACEMETHODIMP CClassFactory::LockServer(BOOL lock) {

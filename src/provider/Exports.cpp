@@ -1,5 +1,6 @@
 #include "provider/Exports.h"
 
+#include "platform/ComPtr.h"
 #include "platform/ProviderClsid.h"
 #include "provider/ClassFactory.h"
 #include "provider/ModuleState.h"
@@ -16,10 +17,8 @@ STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, void** ppv) {
     *ppv = nullptr;
     if (!IsEqualCLSID(rclsid, CLSID_NuvProvider))
         return CLASS_E_CLASSNOTAVAILABLE;
-    CClassFactory* factory = new (std::nothrow) CClassFactory();
+    auto factory = Corvani::Nuv::Platform::ComPtr<CClassFactory>::attach(new (std::nothrow) CClassFactory());
     if (!factory)
         return E_OUTOFMEMORY;
-    const HRESULT hr = factory->QueryInterface(riid, ppv);
-    factory->Release();
-    return hr;
+    return factory->QueryInterface(riid, ppv);
 }
