@@ -9,8 +9,9 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
 
 # Windows' own DLLs (lower case). msvcrt.dll is the operating system's C library, not a redistributable.
-system_dlls=" advapi32.dll kernel32.dll user32.dll gdi32.dll ole32.dll oleaut32.dll shlwapi.dll shell32.dll
- wtsapi32.dll secur32.dll crypt32.dll wintrust.dll msvcrt.dll ntdll.dll version.dll userenv.dll rpcrt4.dll "
+system_dlls=" advapi32.dll kernel32.dll user32.dll gdi32.dll ole32.dll oleaut32.dll shlwapi.dll shell32.dll "
+system_dlls+=" wtsapi32.dll secur32.dll crypt32.dll wintrust.dll msvcrt.dll ntdll.dll version.dll userenv.dll "
+system_dlls+=" rpcrt4.dll sspicli.dll "
 
 headers="$("$objdump" -p "$provider")"
 grep -q "^Magic.*020b" <<<"$headers" && pass "PE32+ (64-bit)" || fail "not a PE32+ image"
