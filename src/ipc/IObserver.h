@@ -2,7 +2,8 @@
 
 class CPEvent;
 
-// Receives the events of a Subject.
+// Receives the events of a Subject. The event is borrowed: the observer neither deletes it nor keeps the
+// pointer after processEvent returns.
 class IObserver {
 public:
     virtual void processEvent(CPEvent* event) = 0;

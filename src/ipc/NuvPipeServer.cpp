@@ -1,14 +1,155 @@
 #include "ipc/NuvPipeServer.h"
 
+#include "ipc/CPEvent.h"
+#include "ipc/CommandTexts.h"
+#include "ipc/PipeNames.h"
+#include "ipc/PipeSecurity.h"
+#include "logging/TraceLog.h"
+
+#include <cwchar>
+#include <exception>
+
 namespace Corvani::Nuv::IPC {
 
-// The pipe server arrives with the messaging subsystem; until then it serves nothing.
-NuvPipeServer::NuvPipeServer() = default;
-NuvPipeServer::NuvPipeServer(DWORD /*uiPid*/) {}
-NuvPipeServer::NuvPipeServer(const NuvPipeServer& other) = default;
-NuvPipeServer& NuvPipeServer::operator=(const NuvPipeServer& /*other*/) { return *this; }
+namespace {
+
+constexpr DWORD kOpenMode = PIPE_ACCESS_DUPLEX;
+constexpr DWORD kPipeMode = PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT;
+constexpr DWORD kBufferBytes = kMaxCommandBytes;
+constexpr DWORD kDefaultTimeout = 0;
+
+} // namespace
+
+NuvPipeServer::NuvPipeServer() : _response(kServerResponseText) {}
+
+NuvPipeServer::NuvPipeServer(DWORD uiPid)
+    : _response(kServerResponseText), _pipeName(ProviderPipeName(uiPid)), _uiPid(ProcessIdText(uiPid)) {}
+
+NuvPipeServer::NuvPipeServer(const NuvPipeServer& other)
+    : Subject(other), _response(other._response), _isRunning(other._isRunning), _pipeName(other._pipeName),
+      _uiPid(other._uiPid) {}
+
+NuvPipeServer& NuvPipeServer::operator=(const NuvPipeServer& other) {
+    if (this == &other)
+        return *this;
+    Subject::operator=(other);
+    _response = other._response;
+    _isRunning = other._isRunning;
+    _pipeName = other._pipeName;
+    _uiPid = other._uiPid;
+    return *this;
+}
+
 NuvPipeServer::~NuvPipeServer() = default;
 
-void NuvPipeServer::Start() {}
+DWORD WINAPI NuvPipeServer::ThreadEntry(LPVOID server) {
+    if (server == nullptr)
+        return 1;
+    try {
+        static_cast<NuvPipeServer*>(server)->Start();
+    } catch (...) {
+        // Start already handles the standard exceptions; nothing else may leave a thread routine.
+    }
+    return 0;
+}
+
+void NuvPipeServer::Start() {
+    try {
+        _isRunning = true;
+        PipeSecurity security;
+        Log("NuvPipeServer::Start BEGIN thread loop");
+        while (_isRunning) {
+            if (!CreateInstance(security)) {
+                Log("NuvPipeServer::Start - Error creating pipe");
+                _isRunning = false;
+                continue;
+            }
+            Log("NuvPipeServer::Start Pipe created: " + NarrowLowBytes(_pipeName));
+            if (!WaitForClient()) {
+                _hPipe.reset();
+                continue;
+            }
+            _isRunning = Receive(_hPipe.get());
+            EndInstance();
+        }
+        Log("NuvPipeServer::Start END thread loop");
+    } catch (const std::exception& error) {
+        _isRunning = false;
+        AbandonInstance();
+        Log(std::string("NuvPipeServer::Start - Exception received: ") + error.what());
+    }
+}
+
+bool NuvPipeServer::Receive(HANDLE pipe) {
+    wchar_t buffer[kMaxCommandBytes / sizeof(wchar_t)];
+    DWORD bytesRead = 0;
+    const BOOL read = ReadFile(pipe, buffer, sizeof(buffer), &bytesRead, nullptr);
+    const DWORD error = read ? ERROR_SUCCESS : GetLastError();
+    if (!read || bytesRead == 0) {
+        if (error == ERROR_BROKEN_PIPE)
+            Log("NuvPipeServer::Receive - InstanceThread: client disconnected");
+        else
+            Log("NuvPipeServer::Receive - InstanceThread ReadFile failed");
+        return true;
+    }
+    Log("NuvPipeServer::Response");
+    const bool goOn = HandleIPCEvent(parseIPCMessage(buffer, bytesRead / sizeof(wchar_t)));
+    WriteResponse(pipe);
+    return goOn;
+}
+
+bool NuvPipeServer::HandleIPCEvent(IPCMessage message) {
+    Log("NuvPipeServer::HandleIPCEvent - command:" + message.command);
+    if (message.command == kLogonCommandName) {
+        notify(new CPLogonEvent());
+        return true;
+    }
+    if (message.command == kDeselectCommandName) {
+        notify(new CPCloseEvent());
+        return true;
+    }
+    if (message.command == kUIInputCommandName) {
+        notify(new CPINPUTEvent());
+        return true;
+    }
+    return false;
+}
+
+bool NuvPipeServer::CreateInstance(PipeSecurity& security) {
+    if (!security.IsValid())
+        return false;
+    _hPipe.reset(CreateNamedPipeW(_pipeName.c_str(), kOpenMode, kPipeMode, PIPE_UNLIMITED_INSTANCES, kBufferBytes,
+                                  kBufferBytes, kDefaultTimeout, security.Attributes()));
+    return static_cast<bool>(_hPipe);
+}
+
+// A client that connected before the wait began counts as connected.
+bool NuvPipeServer::WaitForClient() {
+    return ConnectNamedPipe(_hPipe.get(), nullptr) || GetLastError() == ERROR_PIPE_CONNECTED;
+}
+
+// The flush lets the client read the response before the disconnect discards it.
+void NuvPipeServer::EndInstance() {
+    FlushFileBuffers(_hPipe.get());
+    DisconnectNamedPipe(_hPipe.get());
+    _hPipe.reset();
+}
+
+// After an exception nothing was written that the client still has to read.
+void NuvPipeServer::AbandonInstance() {
+    if (!_hPipe)
+        return;
+    DisconnectNamedPipe(_hPipe.get());
+    _hPipe.reset();
+}
+
+void NuvPipeServer::WriteResponse(HANDLE pipe) {
+    const DWORD bytes = static_cast<DWORD>((std::wcslen(_response) + 1) * sizeof(wchar_t));
+    DWORD written = 0;
+    if (!WriteFile(pipe, _response, bytes, &written, nullptr))
+        Log("NuvPipeServer::Receive - response not written. GLE= " + std::to_string(GetLastError()));
+}
+
+void NuvPipeServer::Log(const std::string& message) const { Logging::WritePipeServerLog(message, _uiPid); }
 
 } // namespace Corvani::Nuv::IPC

@@ -1,22 +1,58 @@
 #pragma once
-// The provider's end of "\\.\pipe\CPPipeServer" + UI process id.
+// The provider's end of "\\.\pipe\CPPipeServer" + UI process id: a loop, on a thread of its own, that
+// serves one connection at a time, reads one command from it, turns LOGON, DESELECT and UIINPUT into
+// events for the observers and ends on any other command.
 
+#include "ipc/IPCMessage.h"
 #include "ipc/Subject.h"
+#include "platform/UniqueResource.h"
+
 #include <windows.h>
 #include <string>
 
 namespace Corvani::Nuv::IPC {
 
+class PipeSecurity;
+
 class NuvPipeServer : public Subject {
 public:
+    // A placeholder: no pipe name; never started.
     NuvPipeServer();
+    // The server for one UI process. Creates no pipe.
     explicit NuvPipeServer(DWORD uiPid);
+    // Copies the observers and every field except the instance being served, which belongs to the loop
+    // that serves it. The loop of the source and of the target must not be running.
     NuvPipeServer(const NuvPipeServer& other);
     NuvPipeServer& operator=(const NuvPipeServer& other);
+    // Neither stops the loop nor disconnects a client: the loop must have ended before.
     ~NuvPipeServer() override;
 
-    // Serves one connection after another until a command ends the loop.
+    // Serves one connection after another on the calling thread until a command ends the loop, creating
+    // an instance fails, or an exception comes.
     void Start();
+
+    // Reads and handles one command on a connected instance; true when the loop is to go on.
+    bool Receive(HANDLE pipe);
+
+    // Dispatches one parsed command to the observers; true when the loop is to go on.
+    bool HandleIPCEvent(IPCMessage message);
+
+    // Thread routine; the parameter is the server. 1 for a null server, otherwise 0 after Start.
+    static DWORD WINAPI ThreadEntry(LPVOID server);
+
+private:
+    bool CreateInstance(PipeSecurity& security);
+    bool WaitForClient();
+    void EndInstance();
+    void AbandonInstance();
+    void WriteResponse(HANDLE pipe);
+    void Log(const std::string& message) const;
+
+    const wchar_t* _response = nullptr;
+    Platform::UniqueFileHandle _hPipe;
+    bool _isRunning = false;
+    std::wstring _pipeName;
+    std::string _uiPid;
 };
 
 } // namespace Corvani::Nuv::IPC

@@ -1,6 +1,13 @@
 #include "ipc/Subject.h"
 
-// Delivery arrives with the pipe server; until then nothing is registered or delivered.
-void Subject::attach(IObserver* /*observer*/) {}
+#include "ipc/CPEvent.h"
 
-void Subject::notify(CPEvent* /*event*/) {}
+#include <memory>
+
+void Subject::attach(IObserver* observer) { _observers.push_front(observer); }
+
+void Subject::notify(CPEvent* event) {
+    const std::unique_ptr<CPEvent> owned(event);
+    for (IObserver* observer : _observers)
+        observer->processEvent(owned.get());
+}

@@ -6,9 +6,16 @@
 
 class Subject {
 public:
+    Subject() = default;
+    Subject(const Subject&) = default;
+    Subject& operator=(const Subject&) = default;
     virtual ~Subject() = default;
 
+    // Inserts at the front; attaching an observer twice makes it see every event twice.
     void attach(IObserver* observer);
+
+    // Takes ownership of the event, hands it to every observer from the front of the list to its end,
+    // then destroys it (also when an observer throws).
     void notify(CPEvent* event);
 
 protected:

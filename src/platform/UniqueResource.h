@@ -121,6 +121,17 @@ struct CryptMsgTraits {
     static void close(value_type value) noexcept { ::CryptMsgClose(value); }
 };
 
+struct ThreadpoolTimerTraits {
+    using value_type = PTP_TIMER;
+    static value_type invalid() noexcept { return nullptr; }
+    // Stops the timer and waits for running callbacks before the timer object goes away.
+    static void close(value_type value) noexcept {
+        ::SetThreadpoolTimer(value, nullptr, 0, 0);
+        ::WaitForThreadpoolTimerCallbacks(value, TRUE);
+        ::CloseThreadpoolTimer(value);
+    }
+};
+
 using UniqueHandle = UniqueResource<HandleTraits>;
 using UniqueFileHandle = UniqueResource<FileHandleTraits>;
 using UniqueRegKey = UniqueResource<RegKeyTraits>;
@@ -133,6 +144,7 @@ using UniqueServiceHandle = UniqueResource<ServiceHandleTraits>;
 using UniqueCertStore = UniqueResource<CertStoreTraits>;
 using UniqueCertContext = UniqueResource<CertContextTraits>;
 using UniqueCryptMsg = UniqueResource<CryptMsgTraits>;
+using UniqueThreadpoolTimer = UniqueResource<ThreadpoolTimerTraits>;
 
 // A CoTaskMem-allocated wide text (labels and field texts handed to or kept for LogonUI).
 class UniqueCoTaskString {

@@ -1,0 +1,123 @@
+// One exchange of the pipe client: open, read mode, write, reply.
+
+#include "ipc/NuvPipeClient.h"
+
+#include "ipc/PipeSecurity.h"
+#include "ipc/SynchronousIoDeadline.h"
+
+#include <exception>
+
+namespace Corvani::Nuv::IPC {
+
+namespace {
+
+constexpr int kOpenAttempts = 6;
+constexpr DWORD kBusyWaitMilliseconds = 1000;
+constexpr DWORD kReplyReadBytes = 4096;
+constexpr DWORD kReplyTimeoutMilliseconds = 5000;
+
+std::string ResultText(bool result) { return result ? "1" : "0"; }
+
+} // namespace
+
+bool NuvPipeClient::SendCommand(const std::wstring& command, const std::wstring& pipeName, DWORD& error) {
+    error = ERROR_SUCCESS;
+    Log("NuvPipeClient::SendCommand --");
+    bool result = false;
+    try {
+        Platform::UniqueFileHandle pipe;
+        if (!OpenPipe(pipe, pipeName, error))
+            return result;
+        Log("NuvPipeClient::SendCommand pipe opened");
+        if (!SetPipeToReadMode(pipe.get(), error))
+            return result;
+        Log("NuvPipeClient::SendCommand set read mode ok");
+        if (!WriteIntoPipe(pipe.get(), command, error))
+            return result;
+        Log("NuvPipeClient::SendCommand Write into pipe ok");
+        if (!ReadResponseFromPipe(pipe.get(), error))
+            return result;
+        result = true;
+        Log("NuvPipeClient::SendCommand SUCCESS!");
+    } catch (const std::exception& exception) {
+        Log("NuvPipeClient::SendCommand exception:");
+        Log(exception.what());
+    }
+    return result;
+}
+
+bool NuvPipeClient::OpenPipe(Platform::UniqueFileHandle& handle, const std::wstring& pipeName, DWORD& error) {
+    PipeSecurity security;
+    bool result = false;
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        handle.reset(CreateFileW(pipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, security.Attributes(),
+                                 OPEN_EXISTING, 0, nullptr));
+        if (handle) {
+            result = true;
+            break;
+        }
+        error = GetLastError();
+        Log("NuvPipeClient::OpenPipe ERROR CreteFile result: " + std::to_string(error));
+        if (error != ERROR_PIPE_BUSY)
+            break;
+        if (!WaitNamedPipeW(pipeName.c_str(), kBusyWaitMilliseconds)) {
+            Log("NuvPipeClient::OpenPipe Could not open pipe: 1 second wait timed out.");
+            break;
+        }
+    }
+    Log("NuvPipeClient::OpenPipe Ret: " + ResultText(result));
+    return result;
+}
+
+bool NuvPipeClient::SetPipeToReadMode(HANDLE pipe, DWORD& error) {
+    DWORD mode = PIPE_READMODE_MESSAGE;
+    if (SetNamedPipeHandleState(pipe, &mode, nullptr, nullptr))
+        return true;
+    error = GetLastError();
+    Log("NuvPipeClient::SetPipeToReadMode failed. GLE= " + std::to_string(error));
+    return false;
+}
+
+bool NuvPipeClient::WriteIntoPipe(HANDLE pipe, const std::wstring& command, DWORD& error) {
+    Log("WriteIntoPipe --");
+    const DWORD bytes = static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t));
+    DWORD written = 0;
+    const bool result = WriteFile(pipe, command.c_str(), bytes, &written, nullptr) != FALSE;
+    if (!result) {
+        error = GetLastError();
+        Log("NuvPipeClient::WriteIntoPipe WriteFile to pipe failed. GLE= " + std::to_string(error));
+    }
+    Log("WriteIntoPipe restul: " + ResultText(result));
+    return result;
+}
+
+bool NuvPipeClient::ReadResponseFromPipe(HANDLE pipe, DWORD& error) {
+    char buffer[kReplyReadBytes];
+    DWORD readError = ERROR_SUCCESS;
+    bool timedOut = false;
+    {
+        SynchronousIoDeadline deadline(kReplyTimeoutMilliseconds);
+        DWORD bytesRead = 0;
+        while (!ReadFile(pipe, buffer, sizeof(buffer), &bytesRead, nullptr)) {
+            readError = GetLastError();
+            if (readError != ERROR_MORE_DATA)
+                break;
+            readError = ERROR_SUCCESS;
+        }
+        timedOut = readError == ERROR_OPERATION_ABORTED && deadline.HasExpired();
+    }
+    if (readError == ERROR_SUCCESS)
+        return true;
+    if (timedOut) {
+        error = ERROR_TIMEOUT;
+        Log("NuvPipeClient::ReadResponseFromPipe no reply within " + std::to_string(kReplyTimeoutMilliseconds) +
+            " ms. GLE= " + std::to_string(error));
+        return false;
+    }
+    error = readError;
+    Log("NuvPipeClient::ReadResponseFromPipe failed. GLE= " + std::to_string(error));
+    return false;
+}
+
+} // namespace Corvani::Nuv::IPC
+
