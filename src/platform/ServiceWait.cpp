@@ -45,7 +45,8 @@ private:
         while (_state == _pendingState) {
             const std::uint32_t elapsed = Elapsed();
             if (elapsed >= _bounds.maxPendingMs)
-                return GiveUp(L"Service wait abandoned - still pending after " + Number(elapsed) + L" ms");
+                return GiveUp(L"Service wait abandoned - still pending after " + Number(_bounds.maxPendingMs) +
+                              L" ms");
             _environment.Trace(L"Service pending..." + Number(_pendingState));
             _environment.Sleep(std::min(_pollInterval, _bounds.maxPendingMs - elapsed));
             const ServiceStatusReading latest = _environment.QueryStatus();

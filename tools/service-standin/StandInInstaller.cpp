@@ -19,6 +19,20 @@ UniqueServiceHandle OpenExisting(SC_HANDLE manager, const std::wstring& serviceN
     return UniqueServiceHandle(OpenServiceW(manager, serviceName.c_str(), SERVICE_ALL_ACCESS));
 }
 
+// A service handle with the manager handle it was opened through (closed after it).
+struct ManagedService {
+    UniqueServiceHandle manager;
+    UniqueServiceHandle service;
+};
+
+ManagedService OpenManaged(const std::wstring& serviceName) {
+    ManagedService managed;
+    managed.manager = OpenManager();
+    if (managed.manager)
+        managed.service = OpenExisting(managed.manager.get(), serviceName);
+    return managed;
+}
+
 std::wstring CommandLine(const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + StandInPathBesideCaller() + L"\"";
     if (!arguments.empty())
@@ -41,18 +55,23 @@ DWORD QueryState(SC_HANDLE service, DWORD& state) {
     return ERROR_SUCCESS;
 }
 
-DWORD WaitOnHandle(SC_HANDLE service, DWORD wanted, DWORD timeoutMs) {
+// Polls the state until done(state) holds; the last state read is left in state.
+template <typename Done> DWORD PollUntil(SC_HANDLE service, DWORD timeoutMs, DWORD& state, Done done) {
     const DWORD start = GetTickCount();
     for (;;) {
-        DWORD state = 0;
         if (const DWORD error = QueryState(service, state))
             return error;
-        if (state == wanted)
+        if (done(state))
             return ERROR_SUCCESS;
         if (GetTickCount() - start > timeoutMs)
             return ERROR_TIMEOUT;
         Sleep(kPollStepMs);
     }
+}
+
+DWORD WaitOnHandle(SC_HANDLE service, DWORD wanted, DWORD timeoutMs) {
+    DWORD state = 0;
+    return PollUntil(service, timeoutMs, state, [wanted](DWORD current) { return current == wanted; });
 }
 
 } // namespace
@@ -81,47 +100,64 @@ DWORD InstallStandIn(const std::wstring& serviceName, const std::wstring& argume
     return created ? ERROR_SUCCESS : GetLastError();
 }
 
-DWORD StopAndWait(const std::wstring& serviceName, DWORD timeoutMs) {
-    UniqueServiceHandle manager = OpenManager();
-    UniqueServiceHandle service = manager ? OpenExisting(manager.get(), serviceName) : UniqueServiceHandle();
+DWORD StartWithoutWaiting(const std::wstring& serviceName) {
+    const ManagedService managed = OpenManaged(serviceName);
+    SC_HANDLE service = managed.service.get();
     if (!service)
         return GetLastError();
+    return StartServiceW(service, 0, nullptr) ? ERROR_SUCCESS : GetLastError();
+}
+
+DWORD RequestStop(const std::wstring& serviceName) {
+    const ManagedService managed = OpenManaged(serviceName);
+    SC_HANDLE service = managed.service.get();
+    if (!service)
+        return GetLastError();
+    SERVICE_STATUS status = {};
+    return ControlService(service, SERVICE_CONTROL_STOP, &status) ? ERROR_SUCCESS : GetLastError();
+}
+
+DWORD StopAndWait(const std::wstring& serviceName, DWORD timeoutMs) {
+    const ManagedService managed = OpenManaged(serviceName);
+    SC_HANDLE service = managed.service.get();
+    if (!service)
+        return GetLastError();
+    // A pending start or stop takes no stop request: let it settle first.
     DWORD state = 0;
-    if (const DWORD error = QueryState(service.get(), state))
+    if (const DWORD error = PollUntil(service, timeoutMs, state, [](DWORD current) {
+            return current != SERVICE_START_PENDING && current != SERVICE_STOP_PENDING;
+        }))
         return error;
     if (state == SERVICE_STOPPED)
         return ERROR_SUCCESS;
-    if (state == SERVICE_START_PENDING)
-        WaitOnHandle(service.get(), SERVICE_RUNNING, timeoutMs);  // a pending start takes no stop request
     SERVICE_STATUS status = {};
-    ControlService(service.get(), SERVICE_CONTROL_STOP, &status);
-    return WaitOnHandle(service.get(), SERVICE_STOPPED, timeoutMs);
+    ControlService(service, SERVICE_CONTROL_STOP, &status);
+    return WaitOnHandle(service, SERVICE_STOPPED, timeoutMs);
 }
 
 DWORD WaitForState(const std::wstring& serviceName, DWORD state, DWORD timeoutMs) {
-    UniqueServiceHandle manager = OpenManager();
-    UniqueServiceHandle service = manager ? OpenExisting(manager.get(), serviceName) : UniqueServiceHandle();
+    const ManagedService managed = OpenManaged(serviceName);
+    SC_HANDLE service = managed.service.get();
     if (!service)
         return GetLastError();
-    return WaitOnHandle(service.get(), state, timeoutMs);
+    return WaitOnHandle(service, state, timeoutMs);
 }
 
 DWORD CurrentState(const std::wstring& serviceName) {
-    UniqueServiceHandle manager = OpenManager();
-    UniqueServiceHandle service = manager ? OpenExisting(manager.get(), serviceName) : UniqueServiceHandle();
+    const ManagedService managed = OpenManaged(serviceName);
     DWORD state = 0;
-    if (service)
-        QueryState(service.get(), state);
+    if (managed.service)
+        QueryState(managed.service.get(), state);
     return state;
 }
 
 DWORD RemoveStandIn(const std::wstring& serviceName) {
     StopAndWait(serviceName, kRemoveStopTimeoutMs);
-    UniqueServiceHandle manager = OpenManager();
-    UniqueServiceHandle service = manager ? OpenExisting(manager.get(), serviceName) : UniqueServiceHandle();
+    const ManagedService managed = OpenManaged(serviceName);
+    SC_HANDLE service = managed.service.get();
     if (!service)
         return GetLastError();
-    return DeleteService(service.get()) ? ERROR_SUCCESS : GetLastError();
+    return DeleteService(service) ? ERROR_SUCCESS : GetLastError();
 }
 
 } // namespace HxStandIn

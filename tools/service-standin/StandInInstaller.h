@@ -16,6 +16,13 @@ std::wstring StandInPathBesideCaller();
 // when it exists already, points it at the stand-in with these arguments.
 DWORD InstallStandIn(const std::wstring& serviceName, const std::wstring& arguments);
 
+// Starts the service and returns once the Service Control Manager has accepted the start (the service
+// may still be start-pending).
+DWORD StartWithoutWaiting(const std::wstring& serviceName);
+
+// Sends a stop request and returns at once (the service may still be stop-pending).
+DWORD RequestStop(const std::wstring& serviceName);
+
 // Sends a stop request when the service is not stopped, and waits up to timeoutMs for it to be stopped.
 DWORD StopAndWait(const std::wstring& serviceName, DWORD timeoutMs);
 
