@@ -19,7 +19,9 @@ public:
     bool boolean(bool value) { return Place(json(value)) != nullptr; }
     bool number_integer(json::number_integer_t value) { return Place(json(value)) != nullptr; }
     bool number_unsigned(json::number_unsigned_t value) { return Place(json(value)) != nullptr; }
-    bool number_float(json::number_float_t value, const std::string&) { return Place(json(value)) != nullptr; }
+    bool number_float(json::number_float_t value, const std::string&) {
+        return Place(json(value)) != nullptr;
+    }
     bool string(json::string_t& value) { return Place(json(std::move(value))) != nullptr; }
     bool binary(json::binary_t&) { return true; }
 

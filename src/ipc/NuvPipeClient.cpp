@@ -13,7 +13,9 @@ constexpr DWORD kShowPauseMilliseconds = 500;
 constexpr int kSelfCloseAttempts = 3;
 constexpr DWORD kSelfClosePauseMilliseconds = 100;
 
-std::string ResultText(bool result) { return result ? "1" : "0"; }
+std::string ResultText(bool result) {
+    return result ? "1" : "0";
+}
 
 } // namespace
 
@@ -35,7 +37,9 @@ bool NuvPipeClient::Show(DWORD& error) {
     return result;
 }
 
-bool NuvPipeClient::ChangePassword(DWORD& error) { return SendWithPauses(_changePasswordCommand, error, nullptr); }
+bool NuvPipeClient::ChangePassword(DWORD& error) {
+    return SendWithPauses(_changePasswordCommand, error, nullptr);
+}
 
 bool NuvPipeClient::Hide(DWORD& error) {
     Log("NuvPipeClient::Hide |");
@@ -47,7 +51,8 @@ bool NuvPipeClient::Hide(DWORD& error) {
 
 bool NuvPipeClient::Close(DWORD& error) {
     const bool result = SendCommand(_closeCommand, _uiPipeName, error);
-    Log(result ? "NuvPipeClient::Close sent successfully" : "NuvPipeClient::Close ERROR, unable to send close command");
+    Log(result ? "NuvPipeClient::Close sent successfully"
+               : "NuvPipeClient::Close ERROR, unable to send close command");
     return result;
 }
 
@@ -77,6 +82,8 @@ bool NuvPipeClient::SendWithPauses(const std::wstring& command, DWORD& error, co
     return result;
 }
 
-void NuvPipeClient::Log(const std::string& message) const { Logging::WritePipeClientLog(message, _uiPid); }
+void NuvPipeClient::Log(const std::string& message) const {
+    Logging::WritePipeClientLog(message, _uiPid);
+}
 
 } // namespace Corvani::Nuv::IPC

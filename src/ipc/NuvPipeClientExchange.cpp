@@ -16,7 +16,9 @@ constexpr DWORD kBusyWaitMilliseconds = 1000;
 constexpr DWORD kReplyReadBytes = 4096;
 constexpr DWORD kReplyTimeoutMilliseconds = 5000;
 
-std::string ResultText(bool result) { return result ? "1" : "0"; }
+std::string ResultText(bool result) {
+    return result ? "1" : "0";
+}
 
 } // namespace
 
@@ -110,8 +112,8 @@ bool NuvPipeClient::ReadResponseFromPipe(HANDLE pipe, DWORD& error) {
         return true;
     if (timedOut) {
         error = ERROR_TIMEOUT;
-        Log("NuvPipeClient::ReadResponseFromPipe no reply within " + std::to_string(kReplyTimeoutMilliseconds) +
-            " ms. GLE= " + std::to_string(error));
+        Log("NuvPipeClient::ReadResponseFromPipe no reply within " +
+            std::to_string(kReplyTimeoutMilliseconds) + " ms. GLE= " + std::to_string(error));
         return false;
     }
     error = readError;
@@ -120,4 +122,3 @@ bool NuvPipeClient::ReadResponseFromPipe(HANDLE pipe, DWORD& error) {
 }
 
 } // namespace Corvani::Nuv::IPC
-

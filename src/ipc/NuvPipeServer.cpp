@@ -118,8 +118,8 @@ bool NuvPipeServer::HandleIPCEvent(IPCMessage message) {
 bool NuvPipeServer::CreateInstance(PipeSecurity& security) {
     if (!security.IsValid())
         return false;
-    _hPipe.reset(CreateNamedPipeW(_pipeName.c_str(), kOpenMode, kPipeMode, PIPE_UNLIMITED_INSTANCES, kBufferBytes,
-                                  kBufferBytes, kDefaultTimeout, security.Attributes()));
+    _hPipe.reset(CreateNamedPipeW(_pipeName.c_str(), kOpenMode, kPipeMode, PIPE_UNLIMITED_INSTANCES,
+                                  kBufferBytes, kBufferBytes, kDefaultTimeout, security.Attributes()));
     return static_cast<bool>(_hPipe);
 }
 
@@ -150,6 +150,8 @@ void NuvPipeServer::WriteResponse(HANDLE pipe) {
         Log("NuvPipeServer::Receive - response not written. GLE= " + std::to_string(GetLastError()));
 }
 
-void NuvPipeServer::Log(const std::string& message) const { Logging::WritePipeServerLog(message, _uiPid); }
+void NuvPipeServer::Log(const std::string& message) const {
+    Logging::WritePipeServerLog(message, _uiPid);
+}
 
 } // namespace Corvani::Nuv::IPC

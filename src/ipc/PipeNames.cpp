@@ -5,11 +5,15 @@ namespace Corvani::Nuv::IPC {
 namespace {
 
 // The digits are ASCII, so widening them through any code page gives the same characters.
-std::wstring WidenDigits(const std::string& digits) { return std::wstring(digits.begin(), digits.end()); }
+std::wstring WidenDigits(const std::string& digits) {
+    return std::wstring(digits.begin(), digits.end());
+}
 
 } // namespace
 
-std::string ProcessIdText(std::uint32_t processId) { return std::to_string(processId); }
+std::string ProcessIdText(std::uint32_t processId) {
+    return std::to_string(processId);
+}
 
 std::wstring ProviderPipeName(std::uint32_t processId) {
     return kProviderPipePrefix + WidenDigits(ProcessIdText(processId));

@@ -95,7 +95,8 @@ std::string FromReaderText(const std::string& decoded) {
             break;
         const std::size_t length = std::min(SequenceLength(lead), decoded.size() - i);
         if (length == 3) {
-            const unsigned code = ((lead & 0x0Fu) << 12) | ((static_cast<unsigned char>(decoded[i + 1]) & 0x3Fu) << 6) |
+            const unsigned code = ((lead & 0x0Fu) << 12) |
+                                  ((static_cast<unsigned char>(decoded[i + 1]) & 0x3Fu) << 6) |
                                   (static_cast<unsigned char>(decoded[i + 2]) & 0x3Fu);
             if (code >= kByteCharacterBase && code <= kByteCharacterBase + 0xFF) {
                 out += static_cast<char>(code - kByteCharacterBase);

@@ -4,7 +4,9 @@
 
 #include <memory>
 
-void Subject::attach(IObserver* observer) { _observers.push_front(observer); }
+void Subject::attach(IObserver* observer) {
+    _observers.push_front(observer);
+}
 
 void Subject::notify(CPEvent* event) {
     const std::unique_ptr<CPEvent> owned(event);

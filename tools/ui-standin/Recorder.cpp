@@ -1,0 +1,40 @@
+#include "Recorder.h"
+
+#include <cstdio>
+
+namespace HxUIStandIn {
+
+using Corvani::Nuv::Platform::CriticalSectionLock;
+
+Recorder::Recorder(const std::wstring& file) {
+    if (file.empty())
+        return;
+    _file.reset(CreateFileW(file.c_str(), GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+void Recorder::Line(const std::string& text) {
+    const std::string line = text + "\r\n";
+    CriticalSectionLock guard(_lock);
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fflush(stdout);
+    if (_file) {
+        DWORD written = 0;
+        WriteFile(_file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    }
+}
+
+std::string ToUtf8(const std::wstring& text) {
+    if (text.empty())
+        return std::string();
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size,
+                            nullptr, nullptr);
+    return utf8;
+}
+
+} // namespace HxUIStandIn

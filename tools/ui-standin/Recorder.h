@@ -1,0 +1,28 @@
+#pragma once
+// Records what the stand-in receives and does, one line at a time, to stdout and to an optional file
+// (rewritten at start, shared for reading while the stand-in runs).
+
+#include "platform/CriticalSection.h"
+#include "platform/UniqueResource.h"
+
+#include <string>
+
+namespace HxUIStandIn {
+
+class Recorder {
+public:
+    explicit Recorder(const std::wstring& file);
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+
+    void Line(const std::string& text);
+
+private:
+    Corvani::Nuv::Platform::CriticalSection _lock;
+    Corvani::Nuv::Platform::UniqueFileHandle _file;
+};
+
+// UTF-16 text as UTF-8, for the record.
+std::string ToUtf8(const std::wstring& text);
+
+} // namespace HxUIStandIn
