@@ -1,0 +1,93 @@
+#include "StandInProcess.h"
+
+#include "PipeTestSupport.h"
+
+namespace HxIpcTest {
+
+namespace {
+
+std::wstring ProgramDirectory() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::wstring full = path;
+    return full.substr(0, full.find_last_of(L"\\/") + 1);
+}
+
+std::wstring NewRecordFile() {
+    static int counter = 0;
+    wchar_t directory[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, directory);
+    return std::wstring(directory) + L"hx-ui-standin-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(++counter) + L".txt";
+}
+
+std::string ReadWholeFile(const std::wstring& path) {
+    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+    std::string content;
+    char buffer[4096];
+    DWORD read = 0;
+    while (file && ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        content.append(buffer, read);
+    return content;
+}
+
+} // namespace
+
+StandInProcess::StandInProcess(const std::wstring& options) : _recordFile(NewRecordFile()) {
+    std::wstring commandLine =
+        L"\"" + ProgramDirectory() + L"Corvani.Halvex.UI.exe\" --record \"" + _recordFile + L"\" " + options;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &process))
+        return;
+    _process.reset(process.hProcess);
+    Corvani::Nuv::Platform::UniqueHandle thread(process.hThread);
+    _pid = process.dwProcessId;
+    WaitForLine("START", 10000);
+}
+
+StandInProcess::~StandInProcess() {
+    if (_process && !WaitForExit(0)) {
+        TerminateProcess(_process.get(), 1);
+        WaitForExit(5000);
+    }
+    DeleteFileW(_recordFile.c_str());
+}
+
+std::vector<std::string> StandInProcess::Lines() const {
+    std::vector<std::string> lines;
+    const std::string content = ReadWholeFile(_recordFile);
+    std::size_t begin = 0;
+    for (std::size_t end; (end = content.find("\r\n", begin)) != std::string::npos; begin = end + 2)
+        lines.push_back(content.substr(begin, end - begin));
+    return lines;
+}
+
+std::vector<std::string> StandInProcess::LinesStartingWith(const std::string& prefix) const {
+    std::vector<std::string> matching;
+    for (const std::string& line : Lines())
+        if (line.rfind(prefix, 0) == 0)
+            matching.push_back(line);
+    return matching;
+}
+
+bool StandInProcess::WaitForLine(const std::string& prefix, DWORD ms) const {
+    const ULONGLONG giveUpAt = NowMs() + ms;
+    while (LinesStartingWith(prefix).empty()) {
+        if (NowMs() >= giveUpAt)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+bool StandInProcess::WaitForExit(DWORD ms) const {
+    return _process && WaitForSingleObject(_process.get(), ms) == WAIT_OBJECT_0;
+}
+
+} // namespace HxIpcTest
