@@ -3,6 +3,7 @@
 #include "credential/SplashScreen.h"
 #include "logging/TraceLog.h"
 #include "platform/Registry.h"
+#include "platform/SecureText.h"
 #include "provider/ModuleState.h"
 #include "provider/NuvProvider.h"
 
@@ -56,10 +57,9 @@ NuvCredential::NuvCredential(NuvProvider* provider)
 NuvCredential::~NuvCredential() {
     Logging::WriteCPLog("NuvCredential::~NuvCredential | destructor");
     FindAndKillNuvUI();
-    _domain.clear();
-    _user.clear();
-    SecureZeroMemory(_password.data(), _password.size() * sizeof(wchar_t));
-    _password.clear();
+    Platform::ClearSecret(_domain);
+    Platform::ClearSecret(_user);
+    Platform::ClearSecret(_password);
     for (DWORD field = 0; field < FIELD_COUNT; ++field) {
         _fieldStrings[field].reset();
         Platform::UniqueCoTaskString label(std::exchange(_fieldDescriptors[field].pszLabel, nullptr));
@@ -127,9 +127,9 @@ void NuvCredential::LoadFieldStrings() {
 void NuvCredential::SetCredential(const std::wstring& domain, const std::wstring& user,
                                   const std::wstring& password) {
     Log("NuvCredential::SetCredential | ");
-    _domain = domain;
-    _user = user;
-    _password = password;
+    Platform::AssignSecret(_domain, domain);
+    Platform::AssignSecret(_user, user);
+    Platform::AssignSecret(_password, password);
 }
 
 IFACEMETHODIMP NuvCredential::Advise(ICredentialProviderCredentialEvents* events) {

@@ -14,6 +14,7 @@
 #include "provider/FieldTable.h"
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 
 namespace Corvani::Nuv::CredentialProvider {
@@ -85,6 +86,8 @@ private:
     void LoadFieldStrings();
     void ShowUnsupportedResolutionMessage();
     void StartLaunchAndShowUIThread();
+    HRESULT DescribeLogon(uint32_t& messageType) const;
+    HRESULT PackLogon(uint32_t messageType, CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION& serialization) const;
 
     LONG _refCount = 1;
     CREDENTIAL_PROVIDER_USAGE_SCENARIO _usageScenario = CPUS_INVALID;

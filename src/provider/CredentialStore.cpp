@@ -1,50 +1,127 @@
-// The shared-memory sections through which the recognised user's credentials arrive.
+// The shared-memory sections through which the recognised user's credentials arrive: created with access for
+// LocalSystem only, read and decrypted on demand, handed to the tile and wiped.
 
 #include "credential/NuvCredential.h"
 #include "logging/TraceLog.h"
+#include "platform/SecureText.h"
+#include "platform/SecurityDescriptor.h"
 #include "provider/NuvProvider.h"
+
+#include <string>
+#include <wincrypt.h>
 
 namespace Corvani::Nuv::CredentialProvider {
 
 namespace {
 
-constexpr SIZE_T kSectionSize = 1024;
+constexpr DWORD kSectionSize = 1024;
+constexpr wchar_t kDomainSection[] = L"Global\\hxd";
+constexpr wchar_t kUserSection[] = L"Global\\hxu";
+constexpr wchar_t kPasswordSection[] = L"Global\\hxp";
+constexpr wchar_t kUIInfoSection[] = L"Global\\hxui";
+
+void Trace(const std::string& message) { Logging::WriteCPLog(message); }
 
 void Wipe(const Platform::UniqueMappedView& view) {
     if (view)
         SecureZeroMemory(view.get(), kSectionSize);
 }
 
+void* MapWholeSection(HANDLE mapping) { return MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, kSectionSize); }
+
+// The plaintext up to its first NUL character, never beyond its own length.
+std::wstring TextOf(const DATA_BLOB& plaintext) {
+    const auto* characters = reinterpret_cast<const wchar_t*>(plaintext.pbData);
+    const size_t capacity = plaintext.cbData / sizeof(wchar_t);
+    size_t length = 0;
+    while (length < capacity && characters[length] != L'\0')
+        ++length;
+    return std::wstring(characters, length);
+}
+
 } // namespace
 
-// Creating, reading and decrypting the sections arrives with the credential store; until then no
-// section exists and nothing is read.
-void NuvProvider::CreateMappedMemory() { Logging::WriteCPLog("NuvProvider::CreateMappedMemory | "); }
+void NuvProvider::CreateMappedMemory() {
+    Trace("NuvProvider::CreateMappedMemory | ");
+    CreateMemoryMappedFile(kDomainSection, _hDomainMapping, _domainView);
+    CreateMemoryMappedFile(kUserSection, _hUserMapping, _userView);
+    CreateMemoryMappedFile(kPasswordSection, _hPasswordMapping, _passwordView);
+    CreateMemoryMappedFile(kUIInfoSection, _hUIInfoMapping, _uiInfoView);
+}
 
-void NuvProvider::CreateMemoryMappedFile(const wchar_t* /*sectionName*/, Platform::UniqueHandle& /*mapping*/,
-                                         Platform::UniqueMappedView& /*view*/) {}
+// Creates the section, or opens it when it exists already. A handle or view that a new one replaces
+// refers to the same section and is closed.
+void NuvProvider::CreateMemoryMappedFile(const wchar_t* sectionName, Platform::UniqueHandle& mapping,
+                                         Platform::UniqueMappedView& view) {
+    Trace("NuvProvider::CreateMemoryMappedFile | ");
+    Platform::SddlSecurityAttributes security(Platform::kSystemOnlySddl);
+    mapping.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, security.get(), PAGE_READWRITE, 0, kSectionSize,
+                                     sectionName));
+    if (!mapping) {
+        Trace("NuvProvider::CreateMemoryMappedFile | Could not create file mapping object. Error: " +
+              std::to_string(GetLastError()));
+        return;
+    }
+    view.reset(MapWholeSection(mapping.get()));
+    if (!view)
+        Trace("NuvProvider::CreateMemoryMappedFile | Could not map view of file. Error: " +
+              std::to_string(GetLastError()));
+}
 
 bool NuvProvider::ReadCredential() {
-    Logging::WriteCPLog("NuvProvider::ReadCredential | ");
-    return false;
+    Trace("NuvProvider::ReadCredential | ");
+    Platform::AssignSecret(_domain, ReadMemoryMappedFile(kDomainSection, _hDomainMapping, _domainView));
+    Platform::AssignSecret(_user, ReadMemoryMappedFile(kUserSection, _hUserMapping, _userView));
+    Platform::AssignSecret(_password, ReadMemoryMappedFile(kPasswordSection, _hPasswordMapping, _passwordView));
+    return !_domain.empty() && !_user.empty();
 }
 
-std::wstring NuvProvider::ReadMemoryMappedFile(const wchar_t* /*sectionName*/, Platform::UniqueHandle& /*mapping*/,
-                                               Platform::UniqueMappedView& /*view*/) {
-    return std::wstring();
+// Opens the section anew. A handle or view that fails to open leaves the earlier one in place, so that a
+// failed read never closes the last handle of a section the provider created.
+std::wstring NuvProvider::ReadMemoryMappedFile(const wchar_t* sectionName, Platform::UniqueHandle& mapping,
+                                               Platform::UniqueMappedView& view) {
+    Trace("NuvProvider::ReadMemoryMappedFile | ");
+    Platform::UniqueHandle opened(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, sectionName));
+    if (!opened) {
+        Trace("NuvProvider::ReadMemoryMappedFile | Could not open file mapping object. Error: " +
+              std::to_string(GetLastError()));
+        return std::wstring();
+    }
+    mapping = std::move(opened);
+    Platform::UniqueMappedView mapped(MapWholeSection(mapping.get()));
+    if (!mapped) {
+        Trace("NuvProvider::ReadMemoryMappedFile | Could not map view of file");
+        return std::wstring();
+    }
+    view = std::move(mapped);
+    return Decrypt(view.get());
 }
 
-std::wstring NuvProvider::Decrypt(void* /*view*/) { return std::wstring(); }
+std::wstring NuvProvider::Decrypt(void* view) {
+    Trace("NuvProvider::Decrypt | ");
+    DATA_BLOB protectedBlob = {kSectionSize, static_cast<BYTE*>(view)};
+    DATA_BLOB plaintext = {};
+    LPWSTR description = nullptr;
+    if (!CryptUnprotectData(&protectedBlob, &description, nullptr, nullptr, nullptr, 0, &plaintext)) {
+        Trace("NuvProvider::Decrypt | Decryption error. LastError: " + std::to_string(GetLastError()));
+        return std::wstring();
+    }
+    Platform::UniqueLocalMemory descriptionOwner(description);
+    Platform::UniqueLocalMemory plaintextOwner(plaintext.pbData);
+    std::wstring text = TextOf(plaintext);
+    SecureZeroMemory(plaintext.pbData, plaintext.cbData);
+    return text;
+}
 
 void NuvProvider::SetCredential() {
-    Logging::WriteCPLog("NuvProvider::SetCredential | ");
+    Trace("NuvProvider::SetCredential | ");
     if (_credential)
         _credential->SetCredential(_domain, _user, _password);
     Wipe(_passwordView);
 }
 
 void NuvProvider::CleanCredential() {
-    Logging::WriteCPLog("NuvProvider::CleanCredential | ");
+    Trace("NuvProvider::CleanCredential | ");
     Wipe(_domainView);
     Wipe(_userView);
     Wipe(_passwordView);

@@ -4,6 +4,7 @@
 #include "logging/TraceLog.h"
 #include "platform/ProviderClsid.h"
 #include "platform/Registry.h"
+#include "platform/SecureText.h"
 #include "platform/ResourceModules.h"
 #include "provider/FieldTable.h"
 #include "provider/ModuleState.h"
@@ -63,10 +64,9 @@ NuvProvider::~NuvProvider() {
     // The UI-info section stays mapped and open for the life of the process.
     _uiInfoView.release();
     _hUIInfoMapping.release();
-    _domain.clear();
-    _user.clear();
-    SecureZeroMemory(_password.data(), _password.size() * sizeof(wchar_t));
-    _password.clear();
+    Platform::ClearSecret(_domain);
+    Platform::ClearSecret(_user);
+    Platform::ClearSecret(_password);
     // The credential and the worker threads that point at it live as long as the process.
     _credential.release();
     DllRelease();

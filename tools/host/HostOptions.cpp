@@ -34,6 +34,8 @@ HostOptions ParseHostOptions(int argc, wchar_t** argv) {
             options.valid = ParseScenario(argv[++i], options.scenario);
         else if (arg == L"--lang" && hasValue)
             options.language = static_cast<LANGID>(wcstoul(argv[++i], nullptr, 10));
+        else if (arg == L"--logon-fails")
+            options.logonFails = true;
         else if (arg == L"--no-select")
             options.select = false;
         else
@@ -43,7 +45,7 @@ HostOptions ParseHostOptions(int argc, wchar_t** argv) {
 }
 
 void PrintUsage() {
-    PrintLine(L"usage: hxhost [--scenario logon|unlock|changepassword|credui] [--lang LANGID] [--no-select]");
+    PrintLine(L"usage: hxhost [--scenario logon|unlock|changepassword|credui] [--lang LANGID] [--no-select] [--logon-fails]");
 }
 
 } // namespace HxHost

@@ -9,6 +9,7 @@ struct HostOptions {
     CREDENTIAL_PROVIDER_USAGE_SCENARIO scenario = CPUS_LOGON;
     LANGID language = 0; // 0: the thread's own UI language
     bool select = true;
+    bool logonFails = false; // report STATUS_LOGON_FAILURE instead of success
     bool valid = true;
 };
 

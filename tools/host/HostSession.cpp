@@ -1,6 +1,7 @@
 #include "HostSession.h"
 
 #include "Console.h"
+#include "LogonBufferView.h"
 #include "platform/ProviderClsid.h"
 #include "platform/UniqueResource.h"
 
@@ -113,6 +114,7 @@ void HostSession::ShowCredentialCount() {
     BOOL autoLogon = FALSE;
     if (!Check(L"GetCredentialCount", _provider->GetCredentialCount(&count, &defaultIndex, &autoLogon)))
         return;
+    _autoLogon = autoLogon;
     PrintLine(L"  count " + std::to_wstring(count) + L", default " + std::to_wstring(defaultIndex) +
               L", auto-logon " + (autoLogon ? L"TRUE" : L"FALSE"));
 }
@@ -154,7 +156,32 @@ void HostSession::SelectTile() {
     BOOL autoLogon = FALSE;
     if (Check(L"SetSelected", _credential->SetSelected(&autoLogon)))
         PrintLine(std::wstring(L"  auto-logon ") + (autoLogon ? L"TRUE" : L"FALSE"));
+    _autoLogon = _autoLogon || autoLogon;
+    SignIn();
     Check(L"SetDeselected", _credential->SetDeselected());
+}
+
+// LogonUI asks a tile that wants an immediate logon for its serialization, submits it and reports the result.
+void HostSession::SignIn() {
+    if (!_autoLogon)
+        return;
+    CREDENTIAL_PROVIDER_GET_SERIALIZATION_RESPONSE response = CPGSR_NO_CREDENTIAL_NOT_FINISHED;
+    CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION serialization = {};
+    LPWSTR statusText = nullptr;
+    CREDENTIAL_PROVIDER_STATUS_ICON statusIcon = CPSI_NONE;
+    const HRESULT hr = _credential->GetSerialization(&response, &serialization, &statusText, &statusIcon);
+    UniqueCoTaskMemory buffer(serialization.rgbSerialization);
+    if (!Check(L"GetSerialization", hr))
+        return;
+    PrintLine(L"  response " + std::to_wstring(response) + (response == CPGSR_RETURN_CREDENTIAL_FINISHED
+                                                              ? L" (CPGSR_RETURN_CREDENTIAL_FINISHED)"
+                                                              : L""));
+    PrintLogonBuffer(serialization);
+    SecureZeroMemory(serialization.rgbSerialization, serialization.cbSerialization);
+
+    const NTSTATUS status = _options.logonFails ? static_cast<NTSTATUS>(0xC000006D) : 0;
+    Check(_options.logonFails ? L"ReportResult(STATUS_LOGON_FAILURE)" : L"ReportResult(STATUS_SUCCESS)",
+          _credential->ReportResult(status, 0, &statusText, &statusIcon));
 }
 
 void HostSession::Finish() {

@@ -27,6 +27,7 @@ private:
     void ShowFields();
     void ShowBitmap();
     void SelectTile();
+    void SignIn();
     void Finish();
 
     bool Check(const wchar_t* step, HRESULT hr);
@@ -37,6 +38,7 @@ private:
     Corvani::Nuv::Platform::ComPtr<ICredentialProvider> _provider;
     Corvani::Nuv::Platform::ComPtr<ICredentialProviderCredential> _credential;
     DWORD _fieldCount = 0;
+    BOOL _autoLogon = FALSE;
     bool _failed = false;
 };
 
