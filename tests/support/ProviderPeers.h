@@ -8,8 +8,25 @@
 namespace Corvani::Nuv::CredentialProvider {
 
 struct NuvProviderTestPeer {
+    enum Section { DomainSection, UserSection, PasswordSection, UIInfoSection };
+
     static NuvCredential* Credential(NuvProvider& provider) { return provider._credential.get(); }
     static void setCredentialChanged(NuvProvider& provider) { provider.setCredentialChanged(); }
+    static bool ReadCredential(NuvProvider& provider) { return provider.ReadCredential(); }
+    static void CreateMappedMemory(NuvProvider& provider) { provider.CreateMappedMemory(); }
+    static const std::wstring& Password(const NuvProvider& provider) { return provider._password; }
+    static const std::wstring& User(const NuvProvider& provider) { return provider._user; }
+
+    static HANDLE Mapping(const NuvProvider& provider, Section section) {
+        const Platform::UniqueHandle* handles[] = {&provider._hDomainMapping, &provider._hUserMapping,
+                                                   &provider._hPasswordMapping, &provider._hUIInfoMapping};
+        return handles[section]->get();
+    }
+    static void* View(const NuvProvider& provider, Section section) {
+        const Platform::UniqueMappedView* views[] = {&provider._domainView, &provider._userView,
+                                                     &provider._passwordView, &provider._uiInfoView};
+        return views[section]->get();
+    }
 };
 
 struct NuvCredentialTestPeer {
@@ -24,7 +41,10 @@ struct NuvCredentialTestPeer {
     static const wchar_t* DescriptorLabel(const NuvCredential& credential, DWORD field) {
         return credential._fieldDescriptors[field].pszLabel;
     }
+    static const std::wstring& Domain(const NuvCredential& credential) { return credential._domain; }
     static const std::wstring& User(const NuvCredential& credential) { return credential._user; }
+    static const std::wstring& Password(const NuvCredential& credential) { return credential._password; }
+    static bool LogonFailed(const NuvCredential& credential) { return credential._logonFailed; }
 };
 
 } // namespace Corvani::Nuv::CredentialProvider

@@ -1,6 +1,6 @@
 // NuvCredential as LogonUI sees it: fields, texts, the tile picture, events and selection.
 
-#include "TestPeers.h"
+#include "support/ProviderPeers.h"
 #include "platform/UniqueResource.h"
 #include "support/FakeEvents.h"
 

@@ -1,7 +1,7 @@
 // NuvProvider as LogonUI drives it: scenarios, descriptors, the credential count and the recognised-face
 // hand-off.
 
-#include "TestPeers.h"
+#include "support/ProviderPeers.h"
 #include "platform/ProviderClsid.h"
 #include "platform/Registry.h"
 #include "platform/UniqueResource.h"

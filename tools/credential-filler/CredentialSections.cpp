@@ -72,6 +72,9 @@ DWORD CreateOne(const wchar_t* name, UniqueHandle& handle, bool grantCurrentUser
     handle.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, security.get(), PAGE_READWRITE, 0, kSectionSize, name));
     if (!handle)
         return GetLastError();
+    // A section that exists already belongs to whoever created it: its access control stays as it is.
+    if (GetLastError() == ERROR_ALREADY_EXISTS)
+        return ERROR_SUCCESS;
     return grantCurrentUser ? GrantCurrentUser(handle.get()) : ERROR_SUCCESS;
 }
 

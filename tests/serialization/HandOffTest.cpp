@@ -1,0 +1,146 @@
+// A recognised user's credentials going from the sections to the tile: waiting at the logon screen after a
+// switch of user, arriving at the unlock screen for the locked user, or for another user.
+
+#include "CapturedLog.h"
+#include "SectionFixtures.h"
+#include "platform/ProviderClsid.h"
+#include "platform/Registry.h"
+#include "support/FakeEvents.h"
+#include "support/RegistryValue.h"
+
+#include <gtest/gtest.h>
+
+using namespace HxTest;
+using Corvani::Nuv::Platform::kLastLoggedOnProviderValue;
+using Corvani::Nuv::Platform::kLogonUIKey;
+
+namespace {
+
+constexpr wchar_t kOtherProvider[] = L"{00000000-0000-0000-0000-000000000000}";
+
+void FillAll(const wchar_t* domain, const wchar_t* user, const wchar_t* password) {
+    ASSERT_EQ(0u, HxFiller::FillSection(HxFiller::kDomainSection, domain));
+    ASSERT_EQ(0u, HxFiller::FillSection(HxFiller::kUserSection, user));
+    ASSERT_EQ(0u, HxFiller::FillSection(HxFiller::kPasswordSection, password));
+}
+
+// Whether the named section still holds something that decrypts.
+bool SectionHoldsText(const wchar_t* name) {
+    DWORD error = 0;
+    UniqueHandle section = HxFiller::OpenForFilling(name, error);
+    UniqueMappedView view(section ? MapViewOfFile(section.get(), FILE_MAP_READ, 0, 0, HxFiller::kSectionSize)
+                                  : nullptr);
+    return view && !IsZeroed(view.get());
+}
+
+NuvCredential& CredentialOf(ICredentialProvider* provider) { return *Peer::Credential(AsNuv(provider)); }
+
+class HandOff : public UnlockProvider {
+protected:
+    void SetUp() override {
+        UnlockProvider::SetUp();
+        lastProvider.SetString(kOtherProvider);
+        lastUser.SetString(L"Corp\\Alice");
+        ASSERT_EQ(S_OK, provider->Advise(&events, 99));
+    }
+    void TearDown() override { provider->UnAdvise(); }
+
+    ScopedRegistryValue lastProvider{kLogonUIKey, kLastLoggedOnProviderValue};
+    ScopedRegistryValue lastUser{kLogonUIKey, L"LastLoggedOnSAMUser"};
+    FakeProviderEvents events;
+};
+
+TEST_F(HandOff, LockedUserGetsTheCredentialsAndLogonUIIsTold) {
+    FillAll(L"CORP", L"alice", L"s3cret");
+    Peer::setCredentialChanged(Nuv());
+    EXPECT_EQ(1, events.changes);
+    EXPECT_EQ(99u, events.lastContext);
+    EXPECT_EQ(L"alice", NuvCredentialTestPeer::User(CredentialOf(provider.get())));
+    EXPECT_EQ(L"s3cret", NuvCredentialTestPeer::Password(CredentialOf(provider.get())));
+    EXPECT_TRUE(IsZeroed(Peer::View(Nuv(), Peer::PasswordSection)));
+    EXPECT_TRUE(SectionHoldsText(HxFiller::kUserSection));
+    EXPECT_EQ(kOtherProvider, Corvani::Nuv::Platform::readLastLoggedOnProvider());
+}
+
+TEST_F(HandOff, OtherUserDisconnectsTheLockedSession) {
+    FillAll(L"CORP", L"bob", L"hunter2");
+    LogMark mark;
+    Peer::setCredentialChanged(Nuv());
+    EXPECT_EQ(0, events.changes);
+    EXPECT_EQ(1u, mark.Count("NuvProvider::setCredentialChanged | before WTSDisconnectSession"));
+    EXPECT_EQ(Corvani::Nuv::CredentialProvider::kProviderClsidText,
+              Corvani::Nuv::Platform::readLastLoggedOnProvider());
+    // The credentials stay in the sections for the logon screen; the tile got nothing.
+    EXPECT_TRUE(SectionHoldsText(HxFiller::kPasswordSection));
+    EXPECT_EQ(L"", NuvCredentialTestPeer::User(CredentialOf(provider.get())));
+    // No trace line names the users.
+    for (const std::string& message : mark.Since()) {
+        EXPECT_EQ(std::string::npos, message.find("bob")) << message;
+        EXPECT_EQ(std::string::npos, message.find("alice")) << message;
+    }
+}
+
+TEST_F(HandOff, UnreadableSectionsCountAsAnotherUser) {
+    LogMark mark;
+    Peer::setCredentialChanged(Nuv()); // the sections hold only zeros
+    EXPECT_EQ(0, events.changes);
+    EXPECT_EQ(3u, mark.Count("NuvProvider::Decrypt | Decryption error. LastError: 13"));
+    EXPECT_EQ(Corvani::Nuv::CredentialProvider::kProviderClsidText,
+              Corvani::Nuv::Platform::readLastLoggedOnProvider());
+}
+
+TEST_F(HandOff, WipedPasswordSectionReadsEmptyAfterwards) {
+    FillAll(L"CORP", L"alice", L"s3cret");
+    Peer::setCredentialChanged(Nuv());
+    LogMark mark;
+    EXPECT_TRUE(Peer::ReadCredential(Nuv()));
+    EXPECT_EQ(L"", Peer::Password(Nuv()));
+    EXPECT_EQ(1u, mark.Count("NuvProvider::Decrypt | Decryption error. LastError: 13"));
+}
+
+TEST(SwitchOfUser, WaitingCredentialsAreSignedInAtOnce) {
+    ScopedRegistryValue lastProvider(kLogonUIKey, kLastLoggedOnProviderValue);
+    lastProvider.SetString(kOtherProvider);
+    HxFiller::CreatedSections sections;
+    ASSERT_EQ(0u, HxFiller::CreateSections(sections, true));
+    FillAll(L"CORP", L"alice", L"s3cret");
+    UniqueMappedView password(MapViewOfFile(sections.password.get(), FILE_MAP_READ, 0, 0, HxFiller::kSectionSize));
+
+    LogMark mark;
+    ComPtr<ICredentialProvider> provider = MakeProvider();
+    ASSERT_EQ(S_OK, provider->SetUsageScenario(CPUS_LOGON, 0));
+    const bool fromSwitch = g_credentialsFromSwitchUser;
+    g_credentialsFromSwitchUser = false; // process-wide: keep it from later tests
+    EXPECT_TRUE(fromSwitch);
+    EXPECT_EQ(0u, mark.Count("NuvProvider::CreateMappedMemory | "));
+    EXPECT_TRUE(IsZeroed(password.get()));
+    NuvCredential& credential = CredentialOf(provider.get());
+    EXPECT_EQ(L"CORP", NuvCredentialTestPeer::Domain(credential));
+    EXPECT_EQ(L"s3cret", NuvCredentialTestPeer::Password(credential));
+    EXPECT_EQ(1, NuvCredentialTestPeer::AutoLogon(credential));
+
+    g_credentialsFromSwitchUser = true;
+    DWORD count = 0, defaultIndex = 9;
+    BOOL autoLogon = FALSE;
+    EXPECT_EQ(S_OK, provider->GetCredentialCount(&count, &defaultIndex, &autoLogon));
+    g_credentialsFromSwitchUser = false;
+    EXPECT_EQ(0u, defaultIndex);
+    EXPECT_TRUE(autoLogon);
+}
+
+TEST(RecognisedAtLogon, CredentialsGoToTheTileWithoutAnyUserCheck) {
+    ScopedRegistryValue lastUser(kLogonUIKey, L"LastLoggedOnSAMUser");
+    lastUser.SetString(L"corp\\somebody-else");
+    ComPtr<ICredentialProvider> provider = MakeProvider();
+    ASSERT_EQ(S_OK, provider->SetUsageScenario(CPUS_LOGON, 0));
+    GrantAll(AsNuv(provider.get()));
+    FakeProviderEvents events;
+    ASSERT_EQ(S_OK, provider->Advise(&events, 5));
+    FillAll(L"CORP", L"carol", L"pw");
+    Peer::setCredentialChanged(AsNuv(provider.get()));
+    EXPECT_EQ(1, events.changes);
+    EXPECT_EQ(L"carol", NuvCredentialTestPeer::User(CredentialOf(provider.get())));
+    provider->UnAdvise();
+}
+
+} // namespace

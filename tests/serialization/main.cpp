@@ -1,0 +1,62 @@
+// Runs the tests in two processes: this one without any "Negotiate" package, and a child started after the
+// test package is installed, for the tests named WithNegotiate.*.
+
+#include "CapturedLog.h"
+#include "TestNegotiatePackage.h"
+#include "platform/UniqueResource.h"
+#include "support/TraceLogCapture.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <string>
+
+HxTest::TraceLogCapture* g_capture = nullptr;
+
+namespace {
+
+constexpr wchar_t kChildFlag[] = L"--with-negotiate-child";
+
+int RunChildWithPackage() {
+    HxTest::TestNegotiatePackage package;
+    if (!package.installed()) {
+        fprintf(stderr, "could not install the test Negotiate package\n");
+        return 1;
+    }
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" " + kChildFlag +
+                               L" --gtest_filter=WithNegotiate.* --gtest_color=no";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info))
+        return 1;
+    Corvani::Nuv::Platform::UniqueHandle process(info.hProcess), thread(info.hThread);
+    WaitForSingleObject(process.get(), 120000);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.get(), &exitCode);
+    return static_cast<int>(exitCode);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const bool child = argc > 1 && std::wstring(argv[1]) == kChildFlag;
+    testing::InitGoogleTest(&argc, argv);
+    if (!child && testing::GTEST_FLAG(filter) == "*")
+        testing::GTEST_FLAG(filter) = "-WithNegotiate.*";
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    int result = 0;
+    {
+        HxTest::TraceLogCapture capture;
+        g_capture = &capture;
+        result = RUN_ALL_TESTS();
+        g_capture = nullptr;
+    }
+    CoUninitialize();
+    if (!child) {
+        fflush(stdout);
+        result |= RunChildWithPackage();
+    }
+    return result;
+}
