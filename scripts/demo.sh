@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and walks through a sign-in with the LogonUI stand-in host:
-# the logon screen in English, then the unlock screen in German.
+# the logon screen in English, the unlock screen in German, then a user whose credentials wait in the
+# credential sections (a switch of user) signed in at the logon screen.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${BUILD_DIR:-$root/build}"
@@ -18,3 +19,17 @@ wine "$host" --scenario logon --lang 1033 "$@"
 echo
 echo "=== Unlock screen, German ==="
 LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 wine "$host" --scenario unlock --lang 1031 "$@"
+
+echo
+echo "=== Logon screen with a switched-to user's credentials waiting ==="
+negotiate="$root/install/wine/test-negotiate-package.sh"
+"$negotiate" install "$build_dir/bin"
+trap '"$negotiate" remove; wine_env_down' EXIT
+filler="$build_dir/bin/credential_filler.exe"
+wine "$filler" create --domain CORP --user alice --password 'demo-Passw0rd' --hold-seconds 30 &
+filler_pid=$!
+sleep 2
+wine "$host" --scenario logon --lang 1033 "$@"
+wine "$build_dir/bin/credential_filler.exe" clear >/dev/null 2>&1 || true
+kill "$filler_pid" 2>/dev/null || true
+wait "$filler_pid" 2>/dev/null || true
