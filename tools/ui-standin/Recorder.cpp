@@ -17,12 +17,12 @@ Recorder::Recorder(const std::wstring& file) {
 void Recorder::Line(const std::string& text) {
     const std::string line = text + "\r\n";
     CriticalSectionLock guard(_lock);
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fflush(stdout);
-    if (_file) {
-        DWORD written = 0;
+    DWORD written = 0;
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (output != nullptr && output != INVALID_HANDLE_VALUE)
+        WriteFile(output, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    if (_file)
         WriteFile(_file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    }
 }
 
 std::string ToUtf8(const std::wstring& text) {
