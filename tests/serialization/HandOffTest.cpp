@@ -128,6 +128,20 @@ TEST(SwitchOfUser, WaitingCredentialsAreSignedInAtOnce) {
     EXPECT_TRUE(autoLogon);
 }
 
+TEST(SwitchOfUser, EmptyUserSectionHandsNothingOver) {
+    HxFiller::CreatedSections sections;
+    ASSERT_EQ(0u, HxFiller::CreateSections(sections, true));
+    ASSERT_EQ(0u, HxFiller::FillSection(HxFiller::kDomainSection, L"CORP"));
+    ASSERT_EQ(0u, HxFiller::FillSection(HxFiller::kPasswordSection, L"s3cret"));
+    LogMark mark;
+    ComPtr<ICredentialProvider> provider = MakeProvider();
+    ASSERT_EQ(S_OK, provider->SetUsageScenario(CPUS_LOGON, 0));
+    EXPECT_FALSE(g_credentialsFromSwitchUser);
+    EXPECT_EQ(1u, mark.Count("NuvProvider::CreateMappedMemory | "));
+    EXPECT_EQ(0, NuvCredentialTestPeer::AutoLogon(CredentialOf(provider.get())));
+    EXPECT_EQ(L"", NuvCredentialTestPeer::Password(CredentialOf(provider.get())));
+}
+
 TEST(RecognisedAtLogon, CredentialsGoToTheTileWithoutAnyUserCheck) {
     ScopedRegistryValue lastUser(kLogonUIKey, L"LastLoggedOnSAMUser");
     lastUser.SetString(L"corp\\somebody-else");

@@ -74,6 +74,19 @@ TEST_F(WithoutNegotiate, FailedLookupWipesAndReleasesThePackedBuffer) {
     EXPECT_EQ(expected, lines);
 }
 
+TEST_F(WithoutNegotiate, TooLongUserNameFailsBeforeAnythingIsPacked) {
+    Create(CPUS_LOGON);
+    Nuv().SetCredential(L"CORP", std::wstring(32768, L'a'), L"pw");
+    LogMark mark;
+    Serialized out;
+    Serialize(credential.get(), out);
+    EXPECT_EQ(static_cast<HRESULT>(0x80070216), out.result);
+    EXPECT_EQ(nullptr, out.serialization.rgbSerialization);
+    const std::vector<std::string> expected = {"NuvCredential::GetSerialization | 1",
+                                               "NuvCredential::GetSerialization | ERROR"};
+    EXPECT_EQ(expected, mark.Since());
+}
+
 TEST_F(WithNegotiate, LogonScreenGetsAnInteractiveLogon) {
     Create(CPUS_LOGON);
     LogMark mark;
@@ -90,6 +103,16 @@ TEST_F(WithNegotiate, LogonScreenGetsAnInteractiveLogon) {
     EXPECT_EQ(1u, mark.Count("NuvCredential::GetSerialization | 4"));
     // The credentials stay until the result is reported.
     EXPECT_EQ(L"s3cret!", NuvCredentialTestPeer::Password(Nuv()));
+}
+
+TEST_F(WithNegotiate, LongestUserNameIsPacked) {
+    Create(CPUS_LOGON);
+    Nuv().SetCredential(L"CORP", std::wstring(32767, L'a'), L"pw");
+    Serialized out;
+    Serialize(credential.get(), out);
+    ASSERT_EQ(S_OK, out.result);
+    EXPECT_EQ(64u + 8 + 65534 + 4, out.serialization.cbSerialization);
+    EXPECT_EQ(std::wstring(32767, L'a'), TextAt(out, 24));
 }
 
 TEST_F(WithNegotiate, UnlockScreenGetsAnUnlockLogon) {
