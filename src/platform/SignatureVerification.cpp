@@ -40,6 +40,7 @@ void Rewind(HANDLE file) {
     SetFilePointerEx(file, start, nullptr, FILE_BEGIN);
 }
 
+// The hash as far as the call filled it; empty when it failed.
 Hash FinishHash(BOOL computed, DWORD size, Hash& hash) {
     if (!computed || size == 0 || size > hash.size())
         return Hash();
@@ -60,14 +61,16 @@ Hash Sha256Hash(HCATADMIN admin, HANDLE file) {
     Hash hash(kMaxHashBytes);
     DWORD size = static_cast<DWORD>(hash.size());
     Rewind(file);
-    return FinishHash(calcHash2(admin, file, &size, hash.data(), 0), size, hash);
+    const BOOL computed = calcHash2(admin, file, &size, hash.data(), 0);
+    return FinishHash(computed, size, hash);
 }
 
 Hash Sha1Hash(HANDLE file) {
     Hash hash(kMaxHashBytes);
     DWORD size = static_cast<DWORD>(hash.size());
     Rewind(file);
-    return FinishHash(CryptCATAdminCalcHashFromFileHandle(file, &size, hash.data(), 0), size, hash);
+    const BOOL computed = CryptCATAdminCalcHashFromFileHandle(file, &size, hash.data(), 0);
+    return FinishHash(computed, size, hash);
 }
 
 // Verifies the file against the first catalog that lists its hash.
