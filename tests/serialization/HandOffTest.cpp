@@ -1,7 +1,7 @@
 // A recognised user's credentials going from the sections to the tile: waiting at the logon screen after a
 // switch of user, arriving at the unlock screen for the locked user, or for another user.
 
-#include "CapturedLog.h"
+#include "support/CapturedLog.h"
 #include "SectionFixtures.h"
 #include "platform/ProviderClsid.h"
 #include "platform/Registry.h"

@@ -1,7 +1,7 @@
 // GetSerialization end to end: the logon buffer handed to LogonUI, with and without a "Negotiate" package.
 // WithNegotiate.* runs in a child process that sees the test package (see main.cpp).
 
-#include "CapturedLog.h"
+#include "support/CapturedLog.h"
 #include "SectionFixtures.h"
 #include "platform/ProviderClsid.h"
 #include "platform/UniqueResource.h"

@@ -1,7 +1,7 @@
 // The provider's credential sections: their access control, reading and decrypting, wiping, and the
 // handles they take.
 
-#include "CapturedLog.h"
+#include "support/CapturedLog.h"
 #include "SectionFixtures.h"
 
 #include <gtest/gtest.h>

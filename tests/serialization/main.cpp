@@ -1,7 +1,7 @@
 // Runs the tests in two processes: this one without any "Negotiate" package, and a child started after the
 // test package is installed, for the tests named WithNegotiate.*.
 
-#include "CapturedLog.h"
+#include "support/CapturedLog.h"
 #include "TestNegotiatePackage.h"
 #include "platform/UniqueResource.h"
 #include "support/TraceLogCapture.h"
