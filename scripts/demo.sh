@@ -13,6 +13,11 @@ source "$root/scripts/wine-env.sh"
 trap wine_env_down EXIT
 wine_env_up "$build_dir"
 
+# Trace logs of the walk-through go to a directory of their own, printed at the end.
+log_dir="$build_dir/demo-logs"
+rm -rf "$log_dir"
+"$root/install/wine/enable-logging.sh" "$log_dir"
+
 host="$build_dir/bin/hxhost.exe"
 echo "=== Logon screen, English ==="
 wine "$host" --scenario logon --lang 1033 "$@"
@@ -33,3 +38,7 @@ wine "$host" --scenario logon --lang 1033 "$@"
 wine "$build_dir/bin/credential_filler.exe" clear >/dev/null 2>&1 || true
 kill "$filler_pid" 2>/dev/null || true
 wait "$filler_pid" 2>/dev/null || true
+
+echo
+echo "=== CP.log written by the walk-through ==="
+cat "$log_dir"/*-CP.log 2>/dev/null | tr -d '\r' || echo "(no CP.log was written)"
