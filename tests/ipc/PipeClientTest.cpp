@@ -2,6 +2,7 @@
 // (or gives up on) the reply.
 
 #include "PipeTestSupport.h"
+#include "PipeTraceLog.h"
 #include "ServerRun.h"
 #include "StandInProcess.h"
 #include "ipc/CommandTexts.h"
@@ -17,6 +18,7 @@ using Corvani::Nuv::IPC::NuvPipeClient;
 using Corvani::Nuv::IPC::ProviderPipeName;
 using Corvani::Nuv::IPC::UIPipeName;
 using Lines = std::vector<std::string>;
+using Messages = std::vector<std::string>;
 
 namespace {
 
@@ -88,7 +90,8 @@ TEST(PipeClient, SelfCloseTextReachesTheProviderPipe) {
 }
 
 TEST(PipeClient, ShowAgainstAMissingPipeTriesSixTimesForThreeSeconds) {
-    NuvPipeClient client(UniqueFakePid());
+    const DWORD pid = UniqueFakePid();
+    NuvPipeClient client(pid);
     DWORD error = 0;
     const ULONGLONG start = NowMs();
     EXPECT_FALSE(client.Show(error));
@@ -96,6 +99,13 @@ TEST(PipeClient, ShowAgainstAMissingPipeTriesSixTimesForThreeSeconds) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), error);
     EXPECT_GE(elapsed, 2900u);
     EXPECT_LT(elapsed, 20000u);
+
+    const Messages messages = PipeClientMessages(pid);
+    EXPECT_EQ(6u, CountOf(messages, "NuvPipeClient::Show - Sleep 500 ms"));
+    EXPECT_EQ(6u, CountOf(messages, "NuvPipeClient::OpenPipe ERROR CreteFile result: 2"));
+    EXPECT_EQ(6u, CountOf(messages, "NuvPipeClient::OpenPipe Ret: 0"));
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ("NuvPipeClient::Show - Ret: 0", messages.back());
 }
 
 TEST(PipeClient, ShowSucceedsAtTheThirdAttempt) {
@@ -108,6 +118,12 @@ TEST(PipeClient, ShowSucceedsAtTheThirdAttempt) {
     EXPECT_GE(NowMs() - start, 950u);
     EXPECT_EQ((Lines{kShowLine, kShowLine, kShowLine}), standIn.LinesStartingWith("RECV"));
     EXPECT_EQ(2u, standIn.LinesStartingWith("HANGUP").size());
+
+    const Messages messages = PipeClientMessages(standIn.Pid());
+    EXPECT_EQ(2u, CountOf(messages, "NuvPipeClient::Show - Sleep 500 ms"));
+    EXPECT_EQ(2u, CountStartingWith(messages, "NuvPipeClient::ReadResponseFromPipe failed. GLE= "));
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ("NuvPipeClient::Show - Ret: 1", messages.back());
 }
 
 TEST(PipeClient, ChangePasswordGivesUpAfterSixAttemptsAndSixPauses) {
@@ -120,6 +136,9 @@ TEST(PipeClient, ChangePasswordGivesUpAfterSixAttemptsAndSixPauses) {
     EXPECT_GE(NowMs() - start, 2900u);
     EXPECT_NE(0u, error);
     EXPECT_EQ(Lines(6, kChangePasswordLine), standIn.LinesStartingWith("RECV"));
+    const Messages messages = PipeClientMessages(standIn.Pid());
+    EXPECT_EQ(6u, CountOf(messages, "NuvPipeClient::SendCommand --"));
+    EXPECT_EQ(0u, CountStartingWith(messages, "NuvPipeClient::Show"));
 }
 
 TEST(PipeClient, HideAndCloseMakeOneAttemptEach) {
@@ -131,10 +150,16 @@ TEST(PipeClient, HideAndCloseMakeOneAttemptEach) {
     EXPECT_TRUE(error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED) << error;
     EXPECT_FALSE(client.Close(error));
     EXPECT_EQ((Lines{kHideLine, kCloseLine}), standIn.LinesStartingWith("RECV"));
+    const Messages messages = PipeClientMessages(standIn.Pid());
+    EXPECT_EQ(2u, CountOf(messages, "NuvPipeClient::SendCommand --"));
+    EXPECT_EQ(0u, CountOf(messages, "NuvPipeClient::Hide | sent successfully"));
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ("NuvPipeClient::Close ERROR, unable to send close command", messages.back());
 }
 
 TEST(PipeClient, SelfCloseAgainstAnEndedServerTriesThreeTimes) {
-    NuvPipeClient client(UniqueFakePid());
+    const DWORD pid = UniqueFakePid();
+    NuvPipeClient client(pid);
     DWORD error = 0;
     const ULONGLONG start = NowMs();
     EXPECT_FALSE(client.SelfClose(error));
@@ -142,6 +167,7 @@ TEST(PipeClient, SelfCloseAgainstAnEndedServerTriesThreeTimes) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), error);
     EXPECT_GE(elapsed, 190u);
     EXPECT_LT(elapsed, 10000u);
+    EXPECT_EQ(3u, CountOf(PipeClientMessages(pid), "NuvPipeClient::SendCommand --"));
 }
 
 TEST(PipeClient, SelfCloseStopsARunningServer) {
@@ -203,6 +229,8 @@ TEST(PipeClient, PeerThatNeverAnswersIsGivenUpAfterFiveSeconds) {
     EXPECT_GE(elapsed, 4500u);
     EXPECT_LT(elapsed, 30000u);
     EXPECT_TRUE(standIn.WaitForLine("CLIENT LEFT", 5000));
+    EXPECT_EQ(1u, CountOf(PipeClientMessages(standIn.Pid()),
+                          "NuvPipeClient::ReadResponseFromPipe no reply within 5000 ms. GLE= 1460"));
 }
 
 TEST(PipeClient, BusyPipeIsWaitedForOneSecond) {
@@ -216,6 +244,11 @@ TEST(PipeClient, BusyPipeIsWaitedForOneSecond) {
     EXPECT_FALSE(client.Hide(error));
     EXPECT_EQ(static_cast<DWORD>(ERROR_PIPE_BUSY), error);
     EXPECT_GE(NowMs() - start, 900u);
+    EXPECT_EQ((Messages{"NuvPipeClient::Hide |", "NuvPipeClient::SendCommand --",
+                        "NuvPipeClient::OpenPipe ERROR CreteFile result: 231",
+                        "NuvPipeClient::OpenPipe Could not open pipe: 1 second wait timed out.",
+                        "NuvPipeClient::OpenPipe Ret: 0"}),
+              PipeClientMessages(pid));
 }
 
 TEST(PipeClient, BusyPipeThatFreesDuringTheWaitIsOpened) {
@@ -249,6 +282,8 @@ TEST(PipeClient, ByteTypePipeRefusesMessageReadMode) {
     DWORD error = 0;
     EXPECT_FALSE(client.Hide(error));
     EXPECT_NE(0u, error);
+    EXPECT_EQ(1u, CountOf(PipeClientMessages(pid),
+                          "NuvPipeClient::SetPipeToReadMode failed. GLE= " + std::to_string(error)));
 }
 
 TEST(PipeClient, PlaceholderFailsAtTheOpen) {

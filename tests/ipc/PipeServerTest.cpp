@@ -2,6 +2,7 @@
 // and UIINPUT, a reply for every handled command, and the ways the loop ends.
 
 #include "PipeTestSupport.h"
+#include "PipeTraceLog.h"
 #include "ServerRun.h"
 #include "StandInProcess.h"
 #include "ipc/CommandTexts.h"
@@ -20,11 +21,18 @@ using Corvani::Nuv::IPC::kSelfCloseCommandText;
 using Corvani::Nuv::IPC::kServerResponseText;
 using Corvani::Nuv::Platform::UniqueLocalMemory;
 using Types = std::vector<uint32_t>;
+using Messages = std::vector<std::string>;
 
 namespace {
 
 const std::vector<char> kLogon = Utf16Message(L"{\"Command\": \"LOGON\",\"Payload\": []}");
 const std::vector<char> kSelfClose = Utf16Message(kSelfCloseCommandText);
+const std::string kBegin = "NuvPipeServer::Start BEGIN thread loop";
+const std::string kEnd = "NuvPipeServer::Start END thread loop";
+
+std::string PipeCreatedLine(DWORD pid) {
+    return "NuvPipeServer::Start Pipe created: \\\\.\\pipe\\CPPipeServer" + std::to_string(pid);
+}
 
 // The server answers with its response text and NUL as one message.
 void ExpectResponse(const RawExchange& exchange) {
@@ -61,6 +69,7 @@ TEST(PipeServer, TwoLogonsFromTwoConnectionsThenSelfClose) {
     ExpectResponse(SendRaw(run.PipeName(), kLogon));
     EXPECT_EQ((Types{0, 0}), run.Observer().Types());
     EXPECT_TRUE(run.IsRunning());
+    EXPECT_TRUE(WaitForServerMessage(run.Pid(), PipeCreatedLine(run.Pid()), 3, 5000));
 
     ExpectResponse(SendRaw(run.PipeName(), kSelfClose));
     DWORD exitCode = 99;
@@ -68,6 +77,14 @@ TEST(PipeServer, TwoLogonsFromTwoConnectionsThenSelfClose) {
     EXPECT_EQ(0u, exitCode);
     EXPECT_EQ((Types{0, 0}), run.Observer().Types());
     ExpectPipeGone(run.PipeName());
+
+    const std::string created = PipeCreatedLine(run.Pid());
+    const std::string response = "NuvPipeServer::Response";
+    const std::string logon = "NuvPipeServer::HandleIPCEvent - command:LOGON";
+    const std::string selfClose = "NuvPipeServer::HandleIPCEvent - command:SELF_CLOSE";
+    EXPECT_EQ((Messages{kBegin, created, response, logon, created, response, logon, created, response,
+                        selfClose, kEnd}),
+              PipeServerMessages(run.Pid()));
 }
 
 TEST(PipeServer, EachEventCommandRaisesItsEvent) {
@@ -80,13 +97,18 @@ TEST(PipeServer, EachEventCommandRaisesItsEvent) {
 
 TEST(PipeServer, ClientThatLeavesWithoutWritingIsSkipped) {
     ServerRun run(UniqueFakePid());
-    OpenClient(run.PipeName()).reset();
+    UniqueFileHandle leaving = OpenClient(run.PipeName());
+    Sleep(200); // the server waits in its read by now
+    leaving.reset();
     const RawExchange empty = SendRaw(run.PipeName(), {});
     EXPECT_TRUE(empty.written);
     EXPECT_FALSE(empty.replied);
     ExpectResponse(SendRaw(run.PipeName(), kLogon));
     EXPECT_EQ((Types{0}), run.Observer().Types());
     EXPECT_TRUE(run.IsRunning());
+    const Messages messages = PipeServerMessages(run.Pid());
+    EXPECT_EQ(1u, CountOf(messages, "NuvPipeServer::Receive - InstanceThread: client disconnected"));
+    EXPECT_EQ(1u, CountOf(messages, "NuvPipeServer::Receive - InstanceThread ReadFile failed"));
 }
 
 TEST(PipeServer, CommandsThatRaiseNoEventEndTheLoop) {
@@ -97,6 +119,10 @@ TEST(PipeServer, CommandsThatRaiseNoEventEndTheLoop) {
         EXPECT_TRUE(run.WaitEnded(5000));
         EXPECT_TRUE(run.Observer().Types().empty());
         ExpectPipeGone(run.PipeName());
+        const Messages messages = PipeServerMessages(run.Pid());
+        ASSERT_FALSE(messages.empty());
+        EXPECT_EQ(kEnd, messages.back());
+        EXPECT_EQ(1u, CountStartingWith(messages, "NuvPipeServer::HandleIPCEvent - command:"));
     }
 }
 
@@ -112,6 +138,11 @@ TEST(PipeServer, NonTextValueEndsTheThreadThroughTheExceptionPath) {
     EXPECT_EQ(0u, exitCode);
     EXPECT_TRUE(run.Observer().Types().empty());
     ExpectPipeGone(run.PipeName());
+    const Messages messages = PipeServerMessages(run.Pid());
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ("NuvPipeServer::Start - Exception received: Type is not convertible to string",
+              messages.back());
+    EXPECT_EQ(0u, CountOf(messages, kEnd));
 }
 
 TEST(PipeServer, InstanceCreationFailureEndsTheThread) {
@@ -122,6 +153,8 @@ TEST(PipeServer, InstanceCreationFailureEndsTheThread) {
     ServerRun run(pid);
     EXPECT_TRUE(run.WaitEnded(5000));
     EXPECT_TRUE(run.Observer().Types().empty());
+    EXPECT_EQ((Messages{kBegin, "NuvPipeServer::Start - Error creating pipe", kEnd}),
+              PipeServerMessages(pid));
 }
 
 TEST(PipeServer, MessageOf2048BytesIsReadAndOf2050BytesRejected) {
@@ -139,6 +172,8 @@ TEST(PipeServer, MessageOf2048BytesIsReadAndOf2050BytesRejected) {
     EXPECT_TRUE(run.IsRunning());
     ExpectResponse(SendRaw(run.PipeName(), kLogon));
     EXPECT_EQ((Types{0, 0}), run.Observer().Types());
+    EXPECT_EQ(1u, CountOf(PipeServerMessages(run.Pid()),
+                          "NuvPipeServer::Receive - InstanceThread ReadFile failed"));
 }
 
 TEST(PipeServer, MessageWithoutNulIsBoundedByTheBytesRead) {

@@ -29,7 +29,7 @@ std::vector<CPEvent*> RecordingObserver::Pointers() {
 }
 
 ServerRun::ServerRun(DWORD fakePid)
-    : _pipeName(Corvani::Nuv::IPC::ProviderPipeName(fakePid)), _server(fakePid) {
+    : _pid(fakePid), _pipeName(Corvani::Nuv::IPC::ProviderPipeName(fakePid)), _server(fakePid) {
     _server.attach(&_observer);
     _thread.reset(
         CreateThread(nullptr, 0, Corvani::Nuv::IPC::NuvPipeServer::ThreadEntry, &_server, 0, nullptr));

@@ -37,6 +37,7 @@ public:
     ServerRun(const ServerRun&) = delete;
     ServerRun& operator=(const ServerRun&) = delete;
 
+    DWORD Pid() const { return _pid; }
     const std::wstring& PipeName() const { return _pipeName; }
     RecordingObserver& Observer() { return _observer; }
     Corvani::Nuv::IPC::NuvPipeServer& Server() { return _server; }
@@ -46,6 +47,7 @@ public:
     bool WaitEnded(DWORD ms, DWORD* exitCode = nullptr);
 
 private:
+    DWORD _pid = 0;
     std::wstring _pipeName;
     RecordingObserver _observer;
     Corvani::Nuv::IPC::NuvPipeServer _server;
