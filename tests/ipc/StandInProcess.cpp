@@ -35,14 +35,25 @@ std::string ReadWholeFile(const std::wstring& path) {
 
 } // namespace
 
-StandInProcess::StandInProcess(const std::wstring& options) : _recordFile(NewRecordFile()) {
+StandInProcess::StandInProcess(const std::wstring& options, bool feedStdin) : _recordFile(NewRecordFile()) {
     std::wstring commandLine =
         L"\"" + ProgramDirectory() + L"Corvani.Halvex.UI.exe\" --record \"" + _recordFile + L"\" " + options;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
+    Corvani::Nuv::Platform::UniqueHandle childStdin;
+    if (feedStdin) {
+        SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+        HANDLE readEnd = nullptr, writeEnd = nullptr;
+        if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0))
+            return;
+        childStdin.reset(readEnd);
+        _stdin.reset(writeEnd);
+        SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, 0);
+        startup.hStdInput = readEnd;
+    }
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, feedStdin, CREATE_NO_WINDOW, nullptr,
                         nullptr, &startup, &process))
         return;
     _process.reset(process.hProcess);
@@ -84,6 +95,11 @@ bool StandInProcess::WaitForLine(const std::string& prefix, DWORD ms) const {
         Sleep(10);
     }
     return true;
+}
+
+bool StandInProcess::WriteStdin(const std::string& text) {
+    DWORD written = 0;
+    return _stdin && WriteFile(_stdin.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 bool StandInProcess::WaitForExit(DWORD ms) const {

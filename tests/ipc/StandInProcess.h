@@ -12,7 +12,8 @@ namespace HxIpcTest {
 
 class StandInProcess {
 public:
-    explicit StandInProcess(const std::wstring& options);
+    // With `feedStdin` the stand-in reads its standard input from a pipe that WriteStdin fills.
+    explicit StandInProcess(const std::wstring& options, bool feedStdin = false);
     ~StandInProcess();
     StandInProcess(const StandInProcess&) = delete;
     StandInProcess& operator=(const StandInProcess&) = delete;
@@ -27,9 +28,11 @@ public:
     // Waits until a record line begins with `prefix`; false after `ms`.
     bool WaitForLine(const std::string& prefix, DWORD ms) const;
     bool WaitForExit(DWORD ms) const;
+    bool WriteStdin(const std::string& text);
 
 private:
     std::wstring _recordFile;
+    Corvani::Nuv::Platform::UniqueHandle _stdin;
     Corvani::Nuv::Platform::UniqueHandle _process;
     DWORD _pid = 0;
 };
