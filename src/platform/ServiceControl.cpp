@@ -11,7 +11,9 @@ namespace {
 constexpr DWORD kStartAccess = SERVICE_QUERY_STATUS | SERVICE_ENUMERATE_DEPENDENTS | SERVICE_START;
 constexpr DWORD kQueryAccess = SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS;
 
-std::wstring Number(DWORD value) { return std::to_wstring(value); }
+std::wstring Number(DWORD value) {
+    return std::to_wstring(value);
+}
 
 // The wait's view of one open service: status queries, sleeping and the tick count of this machine.
 class ScmWaitEnvironment : public ServiceWaitEnvironment {
@@ -76,7 +78,7 @@ int ServiceControl::StartSvc(const std::wstring& serviceName) {
     if (IsServiceStarted(serviceName))
         return 0;
     Trace(L"Service is not started, so start it...");
-    IsServiceStopped(serviceName);  // only its traces and its wait for a stop-pending service matter
+    IsServiceStopped(serviceName); // only its traces and its wait for a stop-pending service matter
     return StartAndWait(serviceName);
 }
 
@@ -96,7 +98,8 @@ int ServiceControl::StartAndWait(const std::wstring& serviceName) {
             Trace(L"Service started successfully");
             result = 0;
         } else {
-            Trace(L"Service started FAILED - Timeout while waiting for the service to Start - " + serviceName);
+            Trace(L"Service started FAILED - Timeout while waiting for the service to Start - " +
+                  serviceName);
         }
     }
     Trace(L"closing schService");
@@ -153,6 +156,8 @@ UniqueServiceHandle ServiceControl::OpenNamedService(const std::wstring& service
     return UniqueServiceHandle(OpenServiceW(_scManager.get(), serviceName.c_str(), access));
 }
 
-void ServiceControl::Trace(const std::wstring& line) const { _options.trace(line); }
+void ServiceControl::Trace(const std::wstring& line) const {
+    _options.trace(line);
+}
 
 } // namespace Corvani::Nuv::Platform

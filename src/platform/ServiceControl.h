@@ -17,7 +17,7 @@ inline constexpr wchar_t kHXServiceName[] = L"Halvex";
 using ServiceTraceSink = std::function<void(const std::wstring&)>;
 
 struct ServiceControlOptions {
-    ServiceTraceSink trace;  // empty: the debugger trace
+    ServiceTraceSink trace; // empty: the debugger trace
     ServiceWaitBounds bounds;
 };
 

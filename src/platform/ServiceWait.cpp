@@ -9,7 +9,9 @@ namespace {
 constexpr std::uint32_t kMinPollIntervalMs = 1000;
 constexpr std::uint32_t kMaxPollIntervalMs = 10000;
 
-std::wstring Number(std::uint32_t value) { return std::to_wstring(value); }
+std::wstring Number(std::uint32_t value) {
+    return std::to_wstring(value);
+}
 
 // One wait: the first answer fixes the start time and the poll interval, then the loop polls.
 class PendingWait {
@@ -25,7 +27,8 @@ public:
             return ServiceWaitOutcome::NotReached;
         }
         if (first.state == _finalState) {
-            _environment.Trace(L"Service is final:" + Number(_finalState) + L", so no wait for the operation");
+            _environment.Trace(L"Service is final:" + Number(_finalState) +
+                               L", so no wait for the operation");
             return ServiceWaitOutcome::Reached;
         }
         _start = _environment.TickCount();
@@ -45,8 +48,8 @@ private:
         while (_state == _pendingState) {
             const std::uint32_t elapsed = Elapsed();
             if (elapsed >= _bounds.maxPendingMs)
-                return GiveUp(L"Service wait abandoned - still pending after " + Number(_bounds.maxPendingMs) +
-                              L" ms");
+                return GiveUp(L"Service wait abandoned - still pending after " +
+                              Number(_bounds.maxPendingMs) + L" ms");
             _environment.Trace(L"Service pending..." + Number(_pendingState));
             _environment.Sleep(std::min(_pollInterval, _bounds.maxPendingMs - elapsed));
             const ServiceStatusReading latest = _environment.QueryStatus();

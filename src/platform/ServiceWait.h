@@ -18,8 +18,8 @@ inline constexpr std::uint32_t kServiceRunning = 4;
 std::uint32_t ServicePollInterval(std::uint32_t waitHintMs);
 
 struct ServiceWaitBounds {
-    std::uint32_t maxPendingMs = 120000;  // a pending state lasting longer ends the wait
-    std::uint32_t maxFailedQueries = 5;   // this many failed status queries in a row end the wait
+    std::uint32_t maxPendingMs = 120000; // a pending state lasting longer ends the wait
+    std::uint32_t maxFailedQueries = 5;  // this many failed status queries in a row end the wait
 };
 
 // One answer of a status query.
@@ -27,7 +27,7 @@ struct ServiceStatusReading {
     bool ok = false;
     std::uint32_t state = 0;
     std::uint32_t waitHintMs = 0;
-    std::uint32_t error = 0;  // the error code when the query failed
+    std::uint32_t error = 0; // the error code when the query failed
 };
 
 // What the wait needs from the outside world.
@@ -36,14 +36,14 @@ public:
     virtual ~ServiceWaitEnvironment() = default;
     virtual ServiceStatusReading QueryStatus() = 0;
     virtual void Sleep(std::uint32_t milliseconds) = 0;
-    virtual std::uint32_t TickCount() = 0;  // milliseconds, wrapping
+    virtual std::uint32_t TickCount() = 0; // milliseconds, wrapping
     virtual void Trace(const std::wstring& line) = 0;
 };
 
 enum class ServiceWaitOutcome {
-    Reached,     // the service is, or became, the final state
-    NotReached,  // no wait (first query failed, or neither final nor pending), or it left for another state
-    Abandoned,   // a bound ended the wait while the service was still pending
+    Reached,    // the service is, or became, the final state
+    NotReached, // no wait (first query failed, or neither final nor pending), or it left for another state
+    Abandoned,  // a bound ended the wait while the service was still pending
 };
 
 // Waits while the service is in pendingState; every step is traced.

@@ -12,7 +12,8 @@ namespace Corvani::Nuv::Platform {
 namespace {
 
 using Hash = std::vector<unsigned char>;
-using AcquireContext2 = BOOL(WINAPI*)(HCATADMIN*, const GUID*, const WCHAR*, const CERT_STRONG_SIGN_PARA*, DWORD);
+using AcquireContext2 = BOOL(WINAPI*)(HCATADMIN*, const GUID*, const WCHAR*, const CERT_STRONG_SIGN_PARA*,
+                                      DWORD);
 using CalcHash2 = BOOL(WINAPI*)(HCATADMIN, HANDLE, DWORD*, BYTE*, DWORD);
 
 constexpr DWORD kMaxHashBytes = 64;
@@ -51,7 +52,8 @@ Hash FinishHash(BOOL computed, DWORD size, Hash& hash) {
 // The catalog calls for SHA-256 come with newer systems; they are looked up so that the module still
 // loads without them.
 template <typename Function> Function WintrustFunction(const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"wintrust.dll"), name)));
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"wintrust.dll"), name)));
 }
 
 Hash Sha256Hash(HCATADMIN admin, HANDLE file) {
@@ -77,8 +79,8 @@ Hash Sha1Hash(HANDLE file) {
 bool VerifyAgainstCatalog(HCATADMIN admin, Hash hash, HANDLE file, const std::wstring& path) {
     if (hash.empty())
         return false;
-    UniqueCatalogInfo catalog(admin, CryptCATAdminEnumCatalogFromHash(admin, hash.data(),
-                                                                      static_cast<DWORD>(hash.size()), 0, nullptr));
+    UniqueCatalogInfo catalog(admin, CryptCATAdminEnumCatalogFromHash(
+                                         admin, hash.data(), static_cast<DWORD>(hash.size()), 0, nullptr));
     CATALOG_INFO catalogInfo = {};
     catalogInfo.cbStruct = sizeof(catalogInfo);
     if (!catalog || !CryptCATCatalogInfoFromContext(catalog.get(), &catalogInfo, 0))

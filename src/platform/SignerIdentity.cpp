@@ -8,7 +8,9 @@ namespace {
 
 constexpr DWORD kEncoding = X509_ASN_ENCODING | PKCS_7_ASN_ENCODING;
 
-std::vector<unsigned char> Bytes(const BYTE* data, DWORD size) { return std::vector<unsigned char>(data, data + size); }
+std::vector<unsigned char> Bytes(const BYTE* data, DWORD size) {
+    return std::vector<unsigned char>(data, data + size);
+}
 
 // The issuer and serial number of the message's first signer.
 std::vector<BYTE> SignerCertInfo(HCRYPTMSG message) {
@@ -26,7 +28,8 @@ UniqueCertContext FindSignerCertificate(HCERTSTORE store, HCRYPTMSG message) {
     if (info.empty())
         return UniqueCertContext();
     return UniqueCertContext(CertFindCertificateInStore(store, kEncoding, 0, CERT_FIND_SUBJECT_CERT,
-                                                        reinterpret_cast<const CERT_INFO*>(info.data()), nullptr));
+                                                        reinterpret_cast<const CERT_INFO*>(info.data()),
+                                                        nullptr));
 }
 
 // Chain faults that no signature time can mend: the chain stops short of a root, the root is not trusted
@@ -72,7 +75,8 @@ std::optional<SignerIdentity> ReadSignerIdentity(const std::wstring& path) {
     if (!leaf)
         return std::nullopt;
     SignerIdentity identity;
-    identity.leafSubject = Bytes(leaf.get()->pCertInfo->Subject.pbData, leaf.get()->pCertInfo->Subject.cbData);
+    identity.leafSubject =
+        Bytes(leaf.get()->pCertInfo->Subject.pbData, leaf.get()->pCertInfo->Subject.cbData);
     identity.rootCertificate = RootCertificate(leaf.get(), store.get());
     if (identity.leafSubject.empty() || identity.rootCertificate.empty())
         return std::nullopt;

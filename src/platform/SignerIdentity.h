@@ -9,8 +9,8 @@
 namespace Corvani::Nuv::Platform {
 
 struct SignerIdentity {
-    std::vector<unsigned char> leafSubject;      // encoded subject name of the signing certificate
-    std::vector<unsigned char> rootCertificate;  // encoded root certificate of its chain
+    std::vector<unsigned char> leafSubject;     // encoded subject name of the signing certificate
+    std::vector<unsigned char> rootCertificate; // encoded root certificate of its chain
 };
 
 // The identity of the primary signer of the file's embedded signature; none when the file has no such

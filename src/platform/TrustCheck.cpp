@@ -82,6 +82,8 @@ bool ValidateTrustCheckFiles(const TrustCheckFiles& files) {
     return ui && IsSamePublisher(*provider, *ui);
 }
 
-bool wsValidateCert() { return ValidateTrustCheckFiles(CurrentTrustCheckFiles()); }
+bool wsValidateCert() {
+    return ValidateTrustCheckFiles(CurrentTrustCheckFiles());
+}
 
 } // namespace Corvani::Nuv::Platform

@@ -4,9 +4,13 @@ namespace Corvani::Nuv::Platform {
 
 namespace {
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+bool IsSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
 
-bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+bool IsDriveLetter(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
 
 } // namespace
 

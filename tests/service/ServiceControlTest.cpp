@@ -59,7 +59,8 @@ TEST_F(ServiceControlTest, AnAlreadyRunningServiceIsNotStartedAgain) {
     ServiceControl control = MakeControl();
     ASSERT_TRUE(control.IsValid());
     EXPECT_EQ(control.StartHXService(), 1);
-    EXPECT_THAT(lines, ElementsAre(L"StartHXService called", L"StartSvc:Halvex", L"HX Service was succesfully started"));
+    EXPECT_THAT(lines, ElementsAre(L"StartHXService called", L"StartSvc:Halvex",
+                                   L"HX Service was succesfully started"));
 }
 
 TEST_F(ServiceControlTest, AStoppedServiceIsStartedAndWaitedForWhileStartPending) {
@@ -82,8 +83,9 @@ TEST_F(ServiceControlTest, AServiceStartPendingWhenAskedCountsAsStartedOnceItSet
     EXPECT_EQ(control.StartHXService(), 1);
     EXPECT_EQ(State(), static_cast<DWORD>(SERVICE_RUNNING));
     EXPECT_THAT(lines, Not(Contains(L"starting service ....")));
-    EXPECT_TRUE(AppearInOrder(lines, {L"StartSvc:Halvex", L"Service pending...2", L"Service ended to final state:4",
-                                      L"HX Service was succesfully started"}));
+    EXPECT_TRUE(
+        AppearInOrder(lines, {L"StartSvc:Halvex", L"Service pending...2", L"Service ended to final state:4",
+                              L"HX Service was succesfully started"}));
 }
 
 TEST_F(ServiceControlTest, AServiceStartPendingWhenAskedCountsAsStartedEvenWhenItEndsStopped) {
@@ -115,18 +117,19 @@ TEST_F(ServiceControlTest, AServiceThatFailsToStartIsReportedAsAProblem) {
     Behave(L"--start-pending 1500 --start-hint 1000 --fail-start");
     ServiceControl control = MakeControl();
     EXPECT_EQ(control.StartHXService(), 0);
-    EXPECT_TRUE(AppearInOrder(lines, {L"starting service ....", L"Service pending...2",
-                                      L"Service started FAILED - Timeout while waiting for the service to Start - Halvex",
-                                      L"closing schService", L"There was a problem starting HX Service"}));
+    EXPECT_TRUE(AppearInOrder(
+        lines, {L"starting service ....", L"Service pending...2",
+                L"Service started FAILED - Timeout while waiting for the service to Start - Halvex",
+                L"closing schService", L"There was a problem starting HX Service"}));
 }
 
 TEST_F(ServiceControlTest, AServiceThatDoesNotExistGivesOneWithItsErrorCodes) {
     ServiceControl control = MakeControl();
     EXPECT_EQ(control.StartSvc(L"HalvexMissing"), 1);
-    EXPECT_THAT(lines, ElementsAre(L"StartSvc:HalvexMissing", L"IsServiceStarted - OpenService failed - Code 1060",
-                                   L"Service is not started, so start it...", L"IsServiceStopped: HalvexMissing",
-                                   L"IsServiceStopped - OpenService failed - Code 1060",
-                                   L"OpenService failed:1060"));
+    EXPECT_THAT(
+        lines, ElementsAre(L"StartSvc:HalvexMissing", L"IsServiceStarted - OpenService failed - Code 1060",
+                           L"Service is not started, so start it...", L"IsServiceStopped: HalvexMissing",
+                           L"IsServiceStopped - OpenService failed - Code 1060", L"OpenService failed:1060"));
     EXPECT_FALSE(control.IsServiceStarted(L"HalvexMissing"));
     EXPECT_FALSE(control.IsServiceStopped(L"HalvexMissing"));
 }
@@ -138,10 +141,11 @@ TEST_F(ServiceControlTest, AStartThatOutlastsTheBoundEndsAsNotStarted) {
     EXPECT_EQ(control.StartHXService(), 0);
     EXPECT_LT(GetTickCount() - start, 5000u);
     EXPECT_EQ(State(), static_cast<DWORD>(SERVICE_START_PENDING));
-    EXPECT_TRUE(AppearInOrder(lines, {L"starting service ....", L"Service pending...2",
-                                      L"Service operation timed out.", L"Service wait abandoned - still pending after 2000 ms",
-                                      L"Service started FAILED - Timeout while waiting for the service to Start - Halvex",
-                                      L"There was a problem starting HX Service"}));
+    EXPECT_TRUE(AppearInOrder(
+        lines, {L"starting service ....", L"Service pending...2", L"Service operation timed out.",
+                L"Service wait abandoned - still pending after 2000 ms",
+                L"Service started FAILED - Timeout while waiting for the service to Start - Halvex",
+                L"There was a problem starting HX Service"}));
 }
 
 TEST_F(ServiceControlTest, AServicePendingWhenAskedBeyondTheBoundCountsAsNotStarted) {

@@ -19,7 +19,9 @@ using testing::Not;
 // Answers status queries from a script; sleeping advances the clock.
 class ScriptedService : public ServiceWaitEnvironment {
 public:
-    void Answer(std::uint32_t state, std::uint32_t waitHintMs) { _script.push_back({true, state, waitHintMs, 0}); }
+    void Answer(std::uint32_t state, std::uint32_t waitHintMs) {
+        _script.push_back({true, state, waitHintMs, 0});
+    }
     void Fail(std::uint32_t error) { _script.push_back({false, 0, 0, error}); }
 
     ServiceStatusReading QueryStatus() override {
@@ -38,7 +40,7 @@ public:
     std::uint32_t TickCount() override { return now; }
     void Trace(const std::wstring& line) override { lines.push_back(line); }
 
-    bool keepLast = false;  // the last scripted answer repeats forever
+    bool keepLast = false; // the last scripted answer repeats forever
     std::uint32_t now = 0;
     int queries = 0;
     std::vector<std::uint32_t> sleeps;
@@ -82,7 +84,7 @@ TEST(ServiceWait, EndsAtOnceWhenTheFirstAnswerSettlesIt) {
 TEST(ServiceWait, PollsAtTheIntervalOfTheFirstWaitHintUntilTheFinalState) {
     ScriptedService service;
     service.Answer(kServiceStartPending, 30000);
-    service.Answer(kServiceStartPending, 500);  // later hints do not change the interval
+    service.Answer(kServiceStartPending, 500); // later hints do not change the interval
     service.Answer(kServiceRunning, 0);
     EXPECT_EQ(WaitForRunning(service), ServiceWaitOutcome::Reached);
     EXPECT_THAT(service.sleeps, ElementsAre(3000u, 3000u));
@@ -100,10 +102,9 @@ TEST(ServiceWait, AZeroWaitHintPollsEverySecondAndEveryPollTimesOut) {
     EXPECT_EQ(WaitForServiceTransition(service, kServiceStopped, kServiceStopPending, {}),
               ServiceWaitOutcome::Reached);
     EXPECT_THAT(service.sleeps, ElementsAre(1000u, 1000u, 1000u));
-    EXPECT_THAT(service.lines,
-                ElementsAre(L"Service pending...3", L"Service operation timed out.", L"Service pending...3",
-                            L"Service operation timed out.", L"Service pending...3",
-                            L"Service ended to final state:1"));
+    EXPECT_THAT(service.lines, ElementsAre(L"Service pending...3", L"Service operation timed out.",
+                                           L"Service pending...3", L"Service operation timed out.",
+                                           L"Service pending...3", L"Service ended to final state:1"));
 }
 
 TEST(ServiceWait, LeavingForAnotherStateEndsTheWaitUnreached) {
@@ -140,11 +141,11 @@ TEST(ServiceWait, FiveFailedQueriesInARowAbandonTheWait) {
 
 TEST(ServiceWait, APendingStateBeyondTheBoundAbandonsTheWaitOnTime) {
     ScriptedService service;
-    service.now = 0xFFFFF000u;  // the tick count wraps during the wait
+    service.now = 0xFFFFF000u; // the tick count wraps during the wait
     service.Answer(kServiceStartPending, 0);
     service.keepLast = true;
     EXPECT_EQ(WaitForRunning(service), ServiceWaitOutcome::Abandoned);
-    EXPECT_EQ(service.now - 0xFFFFF000u, 120000u);  // the last sleep is cut to the bound
+    EXPECT_EQ(service.now - 0xFFFFF000u, 120000u); // the last sleep is cut to the bound
     EXPECT_EQ(service.lines.back(), L"Service wait abandoned - still pending after 120000 ms");
     EXPECT_THAT(service.lines, Not(Contains(L"Service ended to final state:4")));
 

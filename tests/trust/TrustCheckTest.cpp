@@ -33,7 +33,9 @@ std::wstring FilesDirectory() {
     return directory + L"trust-files\\";
 }
 
-std::wstring File(const wchar_t* name) { return FilesDirectory() + name; }
+std::wstring File(const wchar_t* name) {
+    return FilesDirectory() + name;
+}
 
 std::vector<BYTE> ReadBytes(const std::wstring& path) {
     std::ifstream stream(std::filesystem::path(path), std::ios::binary);
@@ -41,7 +43,8 @@ std::vector<BYTE> ReadBytes(const std::wstring& path) {
 }
 
 UniqueCertStore OpenMachineRootStore() {
-    return UniqueCertStore(CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root"));
+    return UniqueCertStore(
+        CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root"));
 }
 
 bool InstallRoot(const wchar_t* name) {
@@ -49,8 +52,8 @@ bool InstallRoot(const wchar_t* name) {
     const UniqueCertStore store = OpenMachineRootStore();
     return store && !encoded.empty() &&
            CertAddEncodedCertificateToStore(store.get(), X509_ASN_ENCODING, encoded.data(),
-                                            static_cast<DWORD>(encoded.size()), CERT_STORE_ADD_REPLACE_EXISTING,
-                                            nullptr);
+                                            static_cast<DWORD>(encoded.size()),
+                                            CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
 }
 
 void RemoveRoot(const wchar_t* name) {
@@ -65,7 +68,7 @@ void RemoveRoot(const wchar_t* name) {
     UniqueCertContext found(CertFindCertificateInStore(store.get(), X509_ASN_ENCODING, 0, CERT_FIND_EXISTING,
                                                        wanted.get(), nullptr));
     if (found)
-        CertDeleteCertificateFromStore(found.release());  // the deletion takes over the context
+        CertDeleteCertificateFromStore(found.release()); // the deletion takes over the context
 }
 
 class TrustCheckTest : public testing::Test {
@@ -91,7 +94,8 @@ protected:
 
 TEST_F(TrustCheckTest, FilesAllSignedByTheProductPublisherPass) {
     EXPECT_TRUE(Check(L"host-signed.exe", L"provider-signed.dll", L"ui-signed.exe"));
-    EXPECT_TRUE(Check(L"host-signed.exe", L"provider-signed.dll", L"ui-signed.exe"));  // nothing kept between calls
+    EXPECT_TRUE(
+        Check(L"host-signed.exe", L"provider-signed.dll", L"ui-signed.exe")); // nothing kept between calls
 }
 
 TEST_F(TrustCheckTest, AnUnsignedOrModifiedUiExecutableFails) {

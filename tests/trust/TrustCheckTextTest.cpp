@@ -16,8 +16,8 @@ TEST(TrustCheckPaths, OnlyPathsIndependentOfTheCurrentDirectoryCount) {
 
     EXPECT_FALSE(IsFullyQualifiedPath(L""));
     EXPECT_FALSE(IsFullyQualifiedPath(L"Corvani.Halvex.UI.exe"));
-    EXPECT_FALSE(IsFullyQualifiedPath(L"\\Corvani.Halvex.UI.exe"));  // on the current drive
-    EXPECT_FALSE(IsFullyQualifiedPath(L"C:Corvani.Halvex.UI.exe"));   // in the drive's current directory
+    EXPECT_FALSE(IsFullyQualifiedPath(L"\\Corvani.Halvex.UI.exe")); // on the current drive
+    EXPECT_FALSE(IsFullyQualifiedPath(L"C:Corvani.Halvex.UI.exe")); // in the drive's current directory
     EXPECT_FALSE(IsFullyQualifiedPath(L"1:\\ui.exe"));
     EXPECT_FALSE(IsFullyQualifiedPath(std::wstring(L"C:\\signed.exe\0\\..\\other.exe", 27)));
 }

@@ -1,2 +1,4 @@
 // A small executable that the trust tests sign, leave unsigned or modify.
-int main() { return 0; }
+int main() {
+    return 0;
+}

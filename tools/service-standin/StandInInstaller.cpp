@@ -41,9 +41,9 @@ std::wstring CommandLine(const std::wstring& arguments) {
 }
 
 DWORD Reconfigure(SC_HANDLE service, const std::wstring& commandLine) {
-    const BOOL changed = ChangeServiceConfigW(service, SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START,
-                                              SERVICE_ERROR_NORMAL, commandLine.c_str(), nullptr, nullptr,
-                                              nullptr, nullptr, nullptr, nullptr);
+    const BOOL changed =
+        ChangeServiceConfigW(service, SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
+                             commandLine.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
     return changed ? ERROR_SUCCESS : GetLastError();
 }
 
@@ -93,10 +93,10 @@ DWORD InstallStandIn(const std::wstring& serviceName, const std::wstring& argume
     const std::wstring commandLine = CommandLine(arguments);
     if (UniqueServiceHandle existing = OpenExisting(manager.get(), serviceName))
         return Reconfigure(existing.get(), commandLine);
-    UniqueServiceHandle created(CreateServiceW(manager.get(), serviceName.c_str(), serviceName.c_str(),
-                                               SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START,
-                                               SERVICE_ERROR_NORMAL, commandLine.c_str(), nullptr, nullptr,
-                                               nullptr, nullptr, nullptr));
+    UniqueServiceHandle created(
+        CreateServiceW(manager.get(), serviceName.c_str(), serviceName.c_str(), SERVICE_ALL_ACCESS,
+                       SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
+                       commandLine.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr));
     return created ? ERROR_SUCCESS : GetLastError();
 }
 
