@@ -44,8 +44,8 @@ template <typename Work> double Time(Work work) {
 // Trace texts of the kind the provider writes; every fifth carries a command with a masked field.
 std::string Message(int index) {
     if (index % 5 == 0)
-        return "NuvPipeServer::ReadCommand | {\"Command\":\"LOGON\",\"Payload\":{\"pwd\":\"p" + std::to_string(index) +
-               "\",\"user\":\"someone\"}}";
+        return "NuvPipeServer::ReadCommand | {\"Command\":\"LOGON\",\"Payload\":{\"pwd\":\"p" +
+               std::to_string(index) + "\",\"user\":\"someone\"}}";
     return "NuvCredential::LaunchAndShowUI | 4 sending SHOW, attempt " + std::to_string(index % 4 + 1);
 }
 
@@ -78,13 +78,13 @@ void Report(const char* what, double seconds, size_t lines) {
                 seconds * 1e6 / static_cast<double>(lines));
 }
 
-
 // One round of every measurement; the lines that WriteCPLog wrote in it are the bytes of the floor.
 struct Round {
     double log = 0, floor = 0, append = 0, debug = 0, compose = 0;
 };
 
-Round MeasureRound(const HxTest::TraceLogCapture& capture, const std::vector<std::string>& messages, int round) {
+Round MeasureRound(const HxTest::TraceLogCapture& capture, const std::vector<std::string>& messages,
+                   int round) {
     Round times;
     times.log = Time([&] {
         for (const std::string& message : messages)
@@ -117,7 +117,8 @@ Round MeasureRound(const HxTest::TraceLogCapture& capture, const std::vector<std
             RedactSensitiveFields(text);
             const std::tm now = CurrentLocalTime();
             const std::wstring output = ComposeOutputText(FormatLineTime(now), L"1 | 2 | ", text);
-            if (BuildLogFilePath(capture.LogsDirectory(), now, L"CP.log").empty() || ToLogFileBytes(output).empty())
+            if (BuildLogFilePath(capture.LogsDirectory(), now, L"CP.log").empty() ||
+                ToLogFileBytes(output).empty())
                 std::exit(1);
         }
     });

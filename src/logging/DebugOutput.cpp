@@ -4,6 +4,8 @@
 
 namespace Corvani::Nuv::Logging {
 
-void SendDebugOutput(const std::wstring& text) noexcept { OutputDebugStringW(text.c_str()); }
+void SendDebugOutput(const std::wstring& text) noexcept {
+    OutputDebugStringW(text.c_str());
+}
 
 } // namespace Corvani::Nuv::Logging

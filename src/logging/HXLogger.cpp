@@ -28,7 +28,9 @@ HXLogger::HXLogger(const std::wstring& baseFileName, LocalClock clock) : mClock(
     Initialize(baseFileName);
 }
 
-HXLogger::~HXLogger() { SendDebugOutput(L"HXLogger:: destructor"); }
+HXLogger::~HXLogger() {
+    SendDebugOutput(L"HXLogger:: destructor");
+}
 
 void HXLogger::Initialize(const std::wstring& baseFileName) {
     SendDebugOutput(L"HXLogger:: Initialize");

@@ -11,7 +11,8 @@ constexpr wchar_t kInstallDirValue[] = L"InstallDir";
 constexpr wchar_t kConfigFileName[] = L"\\NLog.config";
 
 std::wstring ComputeNlogConfigPath() {
-    const std::wstring installDirectory = Platform::readStringValueFromRegistry(kInstallInfoKey, kInstallDirValue);
+    const std::wstring installDirectory =
+        Platform::readStringValueFromRegistry(kInstallInfoKey, kInstallDirValue);
     return installDirectory.empty() ? std::wstring() : installDirectory + kConfigFileName;
 }
 

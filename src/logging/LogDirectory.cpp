@@ -24,8 +24,8 @@ constexpr LONGLONG kConfigReadLimit = 4 * 1024 * 1024;
 // The file's bytes, or empty text when it cannot be read.
 std::string ReadConfigFile(const std::wstring& path) {
     Platform::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size = {};
     if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0)
         return std::string();

@@ -6,6 +6,7 @@ namespace {
 
 using Kind = SensitiveValueKind;
 
+// clang-format off
 constexpr std::array<SensitiveKey, kSensitiveKeyCount> kSensitiveKeys = {{
     {L"\"faceData\"", Kind::Array},
     {L"\"otpInfo\"", Kind::Object},
@@ -31,11 +32,14 @@ constexpr std::array<SensitiveKey, kSensitiveKeyCount> kSensitiveKeys = {{
     {L"\"backupToken\"", Kind::String},
     {L"\"oTransId\"", Kind::String},
 }};
+// clang-format on
 
 constexpr size_t npos = std::wstring::npos;
 constexpr wchar_t kMask[] = L"X";
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n';
+}
 
 size_t SkipBlanks(const std::wstring& text, size_t pos) {
     while (pos < text.size() && IsBlank(text[pos]))
@@ -43,9 +47,13 @@ size_t SkipBlanks(const std::wstring& text, size_t pos) {
     return pos;
 }
 
-wchar_t OpeningOf(Kind kind) { return kind == Kind::Array ? L'[' : kind == Kind::Object ? L'{' : L'"'; }
+wchar_t OpeningOf(Kind kind) {
+    return kind == Kind::Array ? L'[' : kind == Kind::Object ? L'{' : L'"';
+}
 
-wchar_t ClosingOf(Kind kind) { return kind == Kind::Array ? L']' : kind == Kind::Object ? L'}' : L'"'; }
+wchar_t ClosingOf(Kind kind) {
+    return kind == Kind::Array ? L']' : kind == Kind::Object ? L'}' : L'"';
+}
 
 // Index of the quote that closes the string opened at `open`; a backslash escapes the character after it.
 size_t FindStringEnd(const std::wstring& text, size_t open) {
@@ -119,7 +127,9 @@ void RedactKey(std::wstring& text, const SensitiveKey& key) {
 
 } // namespace
 
-const std::array<SensitiveKey, kSensitiveKeyCount>& SensitiveKeys() { return kSensitiveKeys; }
+const std::array<SensitiveKey, kSensitiveKeyCount>& SensitiveKeys() {
+    return kSensitiveKeys;
+}
 
 void RedactSensitiveFields(std::wstring& text) {
     for (const SensitiveKey& key : kSensitiveKeys)

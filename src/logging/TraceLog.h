@@ -9,7 +9,8 @@ namespace Corvani::Nuv::Logging {
 // Writes one line into the daily "CP.log".
 void WriteCPLog(const std::string& message);
 
-// Write one line into the daily "PipeServer.log" / "PipeClient.log": the message, " | " and the UI process id.
+// Write one line into the daily "PipeServer.log" / "PipeClient.log": the message, " | " and the UI process
+// id.
 void WritePipeServerLog(const std::string& message, const std::string& uiPid);
 void WritePipeClientLog(const std::string& message, const std::string& uiPid);
 

@@ -29,8 +29,8 @@ ChildRun RunChildScenario(const std::wstring& scenario) {
     PROCESS_INFORMATION process = {};
     // The child inherits the variable; the parent's own environment is put back at once.
     SetEnvironmentVariableW(kChildScenarioVariable, scenario.c_str());
-    run.started = CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                 &startup, &process) != FALSE;
+    run.started = CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &startup, &process) != FALSE;
     SetEnvironmentVariableW(kChildScenarioVariable, nullptr);
     if (!run.started)
         return run;

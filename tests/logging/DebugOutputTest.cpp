@@ -17,7 +17,9 @@ using namespace HxTest;
 
 namespace {
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
 
 class DebugOutputTest : public testing::Test {
 protected:
@@ -59,8 +61,8 @@ TEST_F(DebugOutputTest, ConstructionWithANamedDirectoryReportsEachStep) {
                       "HXLogger::CreateDirectoryRecursively dir created: " + Narrow(directory)});
     const std::vector<std::string> fileLines = SplitCRLFLines(ReadFileBytes(directory + L"2001-1-1-CP.log"));
     ASSERT_EQ(2u, fileLines.size());
-    Append(expected, {fileLines[0], "HXLogger::Initialize mLoggingEnabled = true", "HXLogger::Initialize leaving",
-                      fileLines[1], "HXLogger:: destructor"});
+    Append(expected, {fileLines[0], "HXLogger::Initialize mLoggingEnabled = true",
+                      "HXLogger::Initialize leaving", fileLines[1], "HXLogger:: destructor"});
     EXPECT_EQ(expected, Sent());
     EXPECT_EQ(std::string::npos, fileLines[1].find("hunter2")) << "the debugger gets the masked line too";
 }
@@ -70,7 +72,8 @@ TEST_F(DebugOutputTest, FallbackDirectoryIsReported) {
     { HXLogger logger(L"CP.log", &FakeNow); }
     const std::vector<std::string> sent = Sent();
     const std::wstring fallback = FallbackLogsPath();
-    const std::string localAppData = Narrow(fallback.substr(0, fallback.size() - std::wstring(L"\\hxdata\\logs\\").size()));
+    const std::string localAppData =
+        Narrow(fallback.substr(0, fallback.size() - std::wstring(L"\\hxdata\\logs\\").size()));
     const std::vector<std::string> expected = {
         "HXLogger::GetServiceLogsPath log path was found in Nlog.config: ${basedir}/logs/",
         "HXLogger::ResolveLogsPath service logs path is empty or contains ${ basedir }",

@@ -21,21 +21,20 @@ std::tm At(int year, int month, int day, int hour, int minute, int second) {
 }
 
 TEST(LogFilePath, DateWithoutLeadingZerosBeforeTheBaseName) {
-    EXPECT_EQ(L"D:\\Data\\logs\\2016-3-7-CP.log", BuildLogFilePath(L"D:\\Data\\logs\\", At(2016, 3, 7, 14, 5, 9), L"CP.log"));
-    EXPECT_EQ(L"C:\\l\\2016-12-31-PipeServer.log", BuildLogFilePath(L"C:\\l\\", At(2016, 12, 31, 23, 59, 59), L"PipeServer.log"));
+    EXPECT_EQ(L"D:\\Data\\logs\\2016-3-7-CP.log",
+              BuildLogFilePath(L"D:\\Data\\logs\\", At(2016, 3, 7, 14, 5, 9), L"CP.log"));
+    EXPECT_EQ(L"C:\\l\\2016-12-31-PipeServer.log",
+              BuildLogFilePath(L"C:\\l\\", At(2016, 12, 31, 23, 59, 59), L"PipeServer.log"));
     EXPECT_EQ(L"2001-1-1-PipeClient.log", BuildLogFilePath(L"", At(2001, 1, 1, 0, 0, 0), L"PipeClient.log"));
 }
 
 TEST(LogLineFormat, CPLineReadsAsTheExample) {
-    const std::string message = ComposeCPMessage(MessagePrefix(812, " | "), 104, "NuvCredential::Initialize | 1");
-    const std::wstring line = ComposeOutputText(FormatLineTime(At(2016, 3, 7, 14, 5, 9)), BuildLinePrefix(812, 96),
-                                                std::wstring(message.begin(), message.end()));
+    const std::string message =
+        ComposeCPMessage(MessagePrefix(812, " | "), 104, "NuvCredential::Initialize | 1");
+    const std::wstring line =
+        ComposeOutputText(FormatLineTime(At(2016, 3, 7, 14, 5, 9)), BuildLinePrefix(812, 96),
+                          std::wstring(message.begin(), message.end()));
     EXPECT_EQ(L"2016-03-07.14:05:09 | 812 | 96 | 812 | 104 | NuvCredential::Initialize | 1", line);
-}
-
-TEST(LogLineFormat, PipeMessageEndsWithTheUIProcessId) {
-    EXPECT_EQ("812 - NuvPipeServer::Run | 1 | 4242",
-              ComposePipeMessage(MessagePrefix(812, " - "), "NuvPipeServer::Run | 1", "4242"));
 }
 
 TEST(LogLineFormat, BannerTimeUsesTheSameFormat) {

@@ -41,7 +41,9 @@ void SetFakeNow(int year, int month, int day, int hour, int minute, int second) 
     g_fakeNow.tm_sec = second;
 }
 
-std::tm FakeNow() { return g_fakeNow; }
+std::tm FakeNow() {
+    return g_fakeNow;
+}
 
 std::wstring FreshDirectoryPath(const std::wstring& name) {
     static int counter = 0;
@@ -50,7 +52,8 @@ std::wstring FreshDirectoryPath(const std::wstring& name) {
 
 std::string ConfigNaming(const std::wstring& directory) {
     return "<nlog>\r\n  <targets>\r\n    <target name=\"f\" fileName=\"" +
-           std::string(directory.begin(), directory.end()) + "service.log\" />\r\n  </targets>\r\n</nlog>\r\n";
+           std::string(directory.begin(), directory.end()) +
+           "service.log\" />\r\n  </targets>\r\n</nlog>\r\n";
 }
 
 std::wstring FallbackLogsPath() {
@@ -76,7 +79,9 @@ std::vector<std::string> SplitCRLFLines(const std::string& bytes) {
     return lines;
 }
 
-bool FileExists(const std::wstring& path) { return std::filesystem::exists(std::filesystem::path(path)); }
+bool FileExists(const std::wstring& path) {
+    return std::filesystem::exists(std::filesystem::path(path));
+}
 
 std::vector<std::string> FlushedFrom(const DebugOutputCapture& capture, unsigned long processId) {
     OutputDebugStringA(kFlushMarker);

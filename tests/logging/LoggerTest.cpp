@@ -20,9 +20,12 @@ using namespace HxTest;
 
 namespace {
 
-constexpr char kInitializationLine[] = "---------------- \\| ---------- Initializing CP\\.log logger -----------";
+constexpr char kInitializationLine[] =
+    "---------------- \\| ---------- Initializing CP\\.log logger -----------";
 
-std::string Pid() { return std::to_string(GetCurrentProcessId()); }
+std::string Pid() {
+    return std::to_string(GetCurrentProcessId());
+}
 
 // Time stamp, this process's id, the thread id of the process's first line, then the text.
 std::regex LinePattern(const std::string& time, const std::string& text) {
@@ -84,10 +87,14 @@ TEST_F(LoggerTest, LinesAreSingleByteTextWithCRLFEndings) {
     const std::vector<std::string> lines = SplitCRLFLines(bytes);
     ASSERT_EQ(5u, lines.size()) << bytes;
     EXPECT_EQ("\r\n", bytes.substr(bytes.size() - 2));
-    EXPECT_TRUE(std::regex_match(lines[0], LinePattern("2001-01-01\\.09:30:00", kInitializationLine))) << lines[0];
-    EXPECT_TRUE(std::regex_match(lines[1], LinePattern("2001-01-01\\.09:30:05", "NuvCredential::Initialize \\| 1")));
-    EXPECT_TRUE(std::regex_match(lines[2], LinePattern("2001-01-01\\.09:30:05", ""))) << "ends with the prefix";
-    EXPECT_TRUE(std::regex_match(lines[3], LinePattern("2001-01-01\\.09:30:05", "caf\xE9 costs 5\\? \\? \\| end")))
+    EXPECT_TRUE(std::regex_match(lines[0], LinePattern("2001-01-01\\.09:30:00", kInitializationLine)))
+        << lines[0];
+    EXPECT_TRUE(
+        std::regex_match(lines[1], LinePattern("2001-01-01\\.09:30:05", "NuvCredential::Initialize \\| 1")));
+    EXPECT_TRUE(std::regex_match(lines[2], LinePattern("2001-01-01\\.09:30:05", "")))
+        << "ends with the prefix";
+    EXPECT_TRUE(
+        std::regex_match(lines[3], LinePattern("2001-01-01\\.09:30:05", "caf\xE9 costs 5\\? \\? \\| end")))
         << lines[3];
     EXPECT_TRUE(std::regex_match(lines[4], LinePattern("2001-01-01\\.09:30:05", "next line")));
 }

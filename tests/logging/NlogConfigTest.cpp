@@ -10,11 +10,14 @@ using Corvani::Nuv::Logging::FindLogsDirectoryInConfig;
 namespace {
 
 TEST(NlogConfigText, ValueIsCutAfterItsLastSeparator) {
-    EXPECT_EQ("D:\\Data\\logs\\", FindLogsDirectoryInConfig("<target fileName=\"D:\\Data\\logs\\service.log\" />"));
-    EXPECT_EQ("${basedir}/logs/", FindLogsDirectoryInConfig("<target fileName=\"${basedir}/logs/service.log\"/>"));
+    EXPECT_EQ("D:\\Data\\logs\\",
+              FindLogsDirectoryInConfig("<target fileName=\"D:\\Data\\logs\\service.log\" />"));
+    EXPECT_EQ("${basedir}/logs/",
+              FindLogsDirectoryInConfig("<target fileName=\"${basedir}/logs/service.log\"/>"));
     EXPECT_EQ("C:/a\\b/", FindLogsDirectoryInConfig("fileName=\"C:/a\\b/c.log\""));
     EXPECT_EQ("service.log", FindLogsDirectoryInConfig("fileName=\"service.log\""));
-    EXPECT_EQ("C:\\logs\\", FindLogsDirectoryInConfig("<nlog>\r\n  <t fileName=\"C:\\logs\\a.log\" />\r\n</nlog>\r\n"));
+    EXPECT_EQ("C:\\logs\\",
+              FindLogsDirectoryInConfig("<nlog>\r\n  <t fileName=\"C:\\logs\\a.log\" />\r\n</nlog>\r\n"));
 }
 
 TEST(NlogConfigText, FirstMatchingLineDecidesEvenInsideAComment) {

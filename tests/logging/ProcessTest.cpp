@@ -81,7 +81,8 @@ TEST(LoggingProcess, WithoutInstallDirNothingIsWritten) {
     ScopedRegistryValue installDir(L"SOFTWARE\\Halvex\\InstallInfo", L"InstallDir");
     installDir.Remove();
     const std::vector<std::string> sent = RunSilentChild(std::wstring());
-    EXPECT_EQ(3, std::count(sent.begin(), sent.end(), "HXLogger::GetServiceLogsPath ERROR Nlog.config was empty"));
+    EXPECT_EQ(
+        3, std::count(sent.begin(), sent.end(), "HXLogger::GetServiceLogsPath ERROR Nlog.config was empty"));
     EXPECT_EQ(6, std::count(sent.begin(), sent.end(), "HXLogger::GetNlogConfigPath \\-- "));
 }
 
@@ -113,11 +114,13 @@ TEST(LoggingProcess, LinePrefixKeepsTheFirstThreadWhileMessagesNameTheWriter) {
     EXPECT_TRUE(std::regex_match(cp[2], std::regex(pid + " \\| ([0-9]+) \\| threads \\| worker")));
     EXPECT_EQ(std::string::npos, cp[2].find(" | " + first + " | ")) << "the worker is another thread";
     EXPECT_EQ(pid + " | " + first + " | threads | main last", cp[3]);
-    EXPECT_EQ((std::vector<std::string>{"---------------- | ---------- Initializing PipeServer.log logger -----------",
-                                        pid + " - threads | server | 77"}),
+    EXPECT_EQ((std::vector<std::string>{
+                  "---------------- | ---------- Initializing PipeServer.log logger -----------",
+                  pid + " - threads | server | 77"}),
               rests[L"PipeServer.log"]);
-    EXPECT_EQ((std::vector<std::string>{"---------------- | ---------- Initializing PipeClient.log logger -----------",
-                                        pid + " - threads | client | 78"}),
+    EXPECT_EQ((std::vector<std::string>{
+                  "---------------- | ---------- Initializing PipeClient.log logger -----------",
+                  pid + " - threads | client | 78"}),
               rests[L"PipeClient.log"]);
 }
 

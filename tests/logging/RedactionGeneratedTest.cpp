@@ -85,8 +85,9 @@ public:
         std::wstring object = L"{";
         for (size_t n = minimumMembers + Below(3); n > 0; --n) {
             // Member names are secrets too, or sensitive keys themselves.
-            const std::wstring name = OneIn(3) ? std::wstring(SensitiveKeys()[Below(SensitiveKeys().size())].text)
-                                               : L"\"" + Chars(kSecretAlphabet, 1, 4) + L"\"";
+            const std::wstring name = OneIn(3)
+                                          ? std::wstring(SensitiveKeys()[Below(SensitiveKeys().size())].text)
+                                          : L"\"" + Chars(kSecretAlphabet, 1, 4) + L"\"";
             object += name + Blanks() + L":" + Blanks() + SecretElement(depth) + (n > 1 ? L"," : L"");
         }
         return object + L"}";
@@ -107,9 +108,13 @@ public:
     std::mt19937 _random;
 };
 
-wchar_t Opening(Kind kind) { return kind == Kind::Array ? L'[' : kind == Kind::Object ? L'{' : L'"'; }
+wchar_t Opening(Kind kind) {
+    return kind == Kind::Array ? L'[' : kind == Kind::Object ? L'{' : L'"';
+}
 
-bool IsEmptyKeptAsItIs(const std::wstring& value) { return value == L"[]" || value == L"\"\""; }
+bool IsEmptyKeptAsItIs(const std::wstring& value) {
+    return value == L"[]" || value == L"\"\"";
+}
 
 // Key, blanks, colon, blanks and value; the value masked to its delimiters and X.
 void AppendSensitivePair(Sample& sample, const SensitiveKey& key, const std::wstring& before,
@@ -140,7 +145,8 @@ std::wstring Decoy(Generator& generator) {
     case 2:
         return L"[" + std::wstring(key.text) + L"]";
     case 3: // an escaped key inside a plain string is no key
-        return L"\"note\":\"\\" + std::wstring(key.text.substr(0, key.text.size() - 1)) + L"\\\":\\\"abc\\\"\"";
+        return L"\"note\":\"\\" + std::wstring(key.text.substr(0, key.text.size() - 1)) +
+               L"\\\":\\\"abc\\\"\"";
     default:
         return L"\"note\"" + generator.Blanks() + L":" + generator.Blanks() + plainString;
     }
@@ -154,7 +160,8 @@ Sample Generate(Generator& generator) {
             sample.Append(Decoy(generator));
         } else {
             const SensitiveKey& key = generator.Key();
-            AppendSensitivePair(sample, key, generator.Blanks(), generator.Blanks(), generator.Value(key.kind));
+            AppendSensitivePair(sample, key, generator.Blanks(), generator.Blanks(),
+                                generator.Value(key.kind));
         }
     }
     if (generator.OneIn(4)) {

@@ -10,7 +10,9 @@ HxTest::TraceLogCapture* g_processCapture = nullptr;
 
 } // namespace
 
-HxTest::TraceLogCapture& HxTest::ProcessCapture() { return *g_processCapture; }
+HxTest::TraceLogCapture& HxTest::ProcessCapture() {
+    return *g_processCapture;
+}
 
 // Started with a scenario in the environment, the executable is a child process of a logging test and runs
 // only that scenario; otherwise it runs the tests, with its own logs routed into a temporary directory.
