@@ -39,6 +39,7 @@ wine "$build_dir/bin/credential_filler.exe" clear >/dev/null 2>&1 || true
 kill "$filler_pid" 2>/dev/null || true
 wait "$filler_pid" 2>/dev/null || true
 
+"$root/install/wine/enable-logging.sh" --off
 echo
 echo "=== CP.log written by the walk-through ==="
 cat "$log_dir"/*-CP.log 2>/dev/null | tr -d '\r' || echo "(no CP.log was written)"
