@@ -103,12 +103,6 @@ TEST(Subject, EventIsDestroyedWhenAnObserverThrows) {
     EXPECT_EQ(1, g_destroyed);
 }
 
-TEST(Events, TypeCodes) {
-    EXPECT_EQ(0u, CPLogonEvent().type);
-    EXPECT_EQ(1u, CPCloseEvent().type);
-    EXPECT_EQ(2u, CPINPUTEvent().type);
-}
-
 TEST(PipeServerDispatch, EventCommandsGoOnEverythingElseEnds) {
     std::vector<Delivery> log;
     LoggingObserver observer(1, log);
