@@ -67,16 +67,6 @@ UniqueFileHandle CreateServerInstance(const std::wstring& pipeName, DWORD maxIns
                                              nullptr));
 }
 
-int CountOpenHandles() {
-    int count = 0;
-    for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
-        DWORD flags = 0;
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
-            ++count;
-    }
-    return count;
-}
-
 ULONGLONG NowMs() {
     return GetTickCount64();
 }

@@ -2,6 +2,7 @@
 // Raw pipe peers for the messaging tests: a client that sends any bytes as one message and a one-instance
 // server that answers as told, plus a count of the process's open handles.
 
+#include "support/HandleCount.h"
 #include "platform/UniqueResource.h"
 
 #include <windows.h>
@@ -38,8 +39,7 @@ UniqueFileHandle CreateServerInstance(const std::wstring& pipeName,
                                       DWORD maxInstances = PIPE_UNLIMITED_INSTANCES, DWORD extraOpenMode = 0,
                                       DWORD pipeType = PIPE_TYPE_MESSAGE);
 
-// Handles open in this process, counted by probing the handle table.
-int CountOpenHandles();
+using HxTest::CountOpenHandles;
 
 // Milliseconds since some fixed moment.
 ULONGLONG NowMs();

@@ -3,6 +3,7 @@
 
 #include "support/CapturedLog.h"
 #include "SectionFixtures.h"
+#include "support/HandleCount.h"
 
 #include <gtest/gtest.h>
 
@@ -95,12 +96,11 @@ TEST_F(UnlockProvider, ReReadingTheSectionsLeaksNoHandle) {
     ASSERT_EQ(0u, HxFiller::FillSection(HxFiller::kDomainSection, L"CORP"));
     ASSERT_EQ(0u, HxFiller::FillSection(HxFiller::kUserSection, L"alice"));
     Peer::ReadCredential(Nuv());
-    DWORD before = 0, after = 0;
-    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &before));
+    const int before = CountOpenHandles();
+    ASSERT_GT(before, 0);
     for (int i = 0; i < 20; ++i)
         Peer::ReadCredential(Nuv());
-    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &after));
-    EXPECT_EQ(before, after);
+    EXPECT_EQ(before, CountOpenHandles());
 }
 
 TEST_F(UnlockProvider, DestructionWipesAllFourAndKeepsTheUIInfoSection) {

@@ -1,16 +1,12 @@
 // Runs the tests in two processes: this one without any "Negotiate" package, and a child started after the
 // test package is installed, for the tests named WithNegotiate.*.
 
-#include "support/CapturedLog.h"
 #include "TestNegotiatePackage.h"
 #include "platform/UniqueResource.h"
-#include "support/TraceLogCapture.h"
+#include "support/TestMain.h"
 
 #include <gtest/gtest.h>
-#include <objbase.h>
 #include <string>
-
-HxTest::TraceLogCapture* g_capture = nullptr;
 
 namespace {
 
@@ -42,18 +38,9 @@ int RunChildWithPackage() {
 
 int wmain(int argc, wchar_t** argv) {
     const bool child = argc > 1 && std::wstring(argv[1]) == kChildFlag;
-    testing::InitGoogleTest(&argc, argv);
-    if (!child && testing::GTEST_FLAG(filter) == "*")
+    if (!child)
         testing::GTEST_FLAG(filter) = "-WithNegotiate.*";
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    int result = 0;
-    {
-        HxTest::TraceLogCapture capture;
-        g_capture = &capture;
-        result = RUN_ALL_TESTS();
-        g_capture = nullptr;
-    }
-    CoUninitialize();
+    int result = HxTest::RunTestsWithCapturedLog(argc, argv);
     if (!child) {
         fflush(stdout);
         result |= RunChildWithPackage();

@@ -1,28 +1,26 @@
 #pragma once
-// The trace log of this test process, captured for the whole run (see main.cpp).
+// Reading the CP.log messages of a test process whose tests run through RunTestsWithCapturedLog.
 
-#include "support/TraceLogCapture.h"
+#include "support/TestMain.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-extern HxTest::TraceLogCapture* g_capture;
-
 namespace HxTest {
 
 // How many CP.log messages so far equal the text.
 inline size_t CountMessages(const std::string& text) {
-    const std::vector<std::string> messages = g_capture->CPMessages();
+    const std::vector<std::string> messages = CapturedLog().CPMessages();
     return static_cast<size_t>(std::count(messages.begin(), messages.end(), text));
 }
 
 // Marks the current end of CP.log; Since() gives the messages written after it.
 class LogMark {
 public:
-    LogMark() : _start(g_capture->CPMessages().size()) {}
+    LogMark() : _start(CapturedLog().CPMessages().size()) {}
     std::vector<std::string> Since() const {
-        std::vector<std::string> messages = g_capture->CPMessages();
+        std::vector<std::string> messages = CapturedLog().CPMessages();
         return std::vector<std::string>(messages.begin() + static_cast<long>(std::min(_start, messages.size())),
                                         messages.end());
     }

@@ -1,0 +1,31 @@
+#include "support/TestMain.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+namespace HxTest {
+
+namespace {
+
+TraceLogCapture* g_capture = nullptr;
+
+} // namespace
+
+int RunTestsWithCapturedLog(int& argc, wchar_t** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    int result = 0;
+    {
+        // Created before the process's first trace line: the loggers resolve their directory once.
+        TraceLogCapture capture;
+        g_capture = &capture;
+        result = RUN_ALL_TESTS();
+        g_capture = nullptr;
+    }
+    CoUninitialize();
+    return result;
+}
+
+TraceLogCapture& CapturedLog() { return *g_capture; }
+
+} // namespace HxTest
