@@ -48,6 +48,7 @@ struct ServiceControl::StateCheck {
     DWORD pendingState;
     const wchar_t* openFailed;
     const wchar_t* queryFailed;
+    bool settledWhenAbandoned; // whether a wait ended by a bound still counts as settled
 };
 
 ServiceControl::ServiceControl() : ServiceControl(ServiceControlOptions()) {}
@@ -111,7 +112,7 @@ bool ServiceControl::IsServiceStarted(const std::wstring& serviceName) {
         return false;
     static const StateCheck check = {SERVICE_RUNNING, SERVICE_START_PENDING,
                                      L"IsServiceStarted - OpenService failed - Code ",
-                                     L"IsServiceStarted - Error Querying status - Code "};
+                                     L"IsServiceStarted - Error Querying status - Code ", false};
     return CheckState(serviceName, check);
 }
 
@@ -121,12 +122,12 @@ bool ServiceControl::IsServiceStopped(const std::wstring& serviceName) {
     Trace(L"IsServiceStopped: " + serviceName);
     static const StateCheck check = {SERVICE_STOPPED, SERVICE_STOP_PENDING,
                                      L"IsServiceStopped - OpenService failed - Code ",
-                                     L"IsServiceStopped - Error Querying status - Code "};
+                                     L"IsServiceStopped - Error Querying status - Code ", true};
     return CheckState(serviceName, check);
 }
 
-// A pending service counts as settled once the wait ends, whatever state it ended in, unless a bound
-// ended the wait while it was still pending.
+// A pending service counts as settled once the wait ends, whatever state it ended in. A start wait ended by
+// a bound while still pending counts as not started; a stop wait counts as settled all the same.
 bool ServiceControl::CheckState(const std::wstring& serviceName, const StateCheck& check) {
     UniqueServiceHandle service = OpenNamedService(serviceName, kQueryAccess);
     if (!service) {
@@ -139,7 +140,8 @@ bool ServiceControl::CheckState(const std::wstring& serviceName, const StateChec
         return false;
     }
     if (status.dwCurrentState == check.pendingState)
-        return Wait(service.get(), check.finalState, check.pendingState) != ServiceWaitOutcome::Abandoned;
+        return Wait(service.get(), check.finalState, check.pendingState) != ServiceWaitOutcome::Abandoned ||
+               check.settledWhenAbandoned;
     return status.dwCurrentState == check.finalState;
 }
 

@@ -39,7 +39,7 @@ public:
     // True when the service runs, or was start-pending and left that state within the bounds.
     bool IsServiceStarted(const std::wstring& serviceName);
 
-    // True when the service is stopped, or was stop-pending and left that state within the bounds.
+    // True when the service is stopped, or was stop-pending and the wait for it ended, however it ended.
     bool IsServiceStopped(const std::wstring& serviceName);
 
     // True when the service is or becomes finalState; false when it is neither finalState nor

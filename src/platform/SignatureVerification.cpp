@@ -75,15 +75,11 @@ Hash Sha1Hash(HANDLE file) {
     return FinishHash(computed, size, hash);
 }
 
-// Verifies the file against the first catalog that lists its hash.
-bool VerifyAgainstCatalog(HCATADMIN admin, Hash hash, HANDLE file, const std::wstring& path) {
-    if (hash.empty())
-        return false;
-    UniqueCatalogInfo catalog(admin, CryptCATAdminEnumCatalogFromHash(
-                                         admin, hash.data(), static_cast<DWORD>(hash.size()), 0, nullptr));
+// Verifies the file against one catalog that lists its hash.
+bool VerifyAgainstCatalog(HCATADMIN admin, HCATINFO catalog, Hash& hash, HANDLE file, const std::wstring& path) {
     CATALOG_INFO catalogInfo = {};
     catalogInfo.cbStruct = sizeof(catalogInfo);
-    if (!catalog || !CryptCATCatalogInfoFromContext(catalog.get(), &catalogInfo, 0))
+    if (!CryptCATCatalogInfoFromContext(catalog, &catalogInfo, 0))
         return false;
     const std::wstring memberTag = UpperHex(hash);
     WINTRUST_CATALOG_INFO member = {};
@@ -99,19 +95,37 @@ bool VerifyAgainstCatalog(HCATADMIN admin, Hash hash, HANDLE file, const std::ws
     return RunWinVerifyTrust(WTD_CHOICE_CATALOG, &member) == ERROR_SUCCESS;
 }
 
+// A hash may be listed in several catalogs: each is tried until one accepts the file.
+bool VerifyAgainstCatalogs(HCATADMIN admin, Hash hash, HANDLE file, const std::wstring& path) {
+    if (hash.empty())
+        return false;
+    HCATINFO previous = nullptr;
+    for (;;) {
+        // Enumerating releases the previous context and hands out the next one.
+        HCATINFO next = CryptCATAdminEnumCatalogFromHash(admin, hash.data(), static_cast<DWORD>(hash.size()), 0,
+                                                         previous ? &previous : nullptr);
+        if (!next)
+            return false;
+        UniqueCatalogInfo catalog(admin, next);
+        if (VerifyAgainstCatalog(admin, catalog.get(), hash, file, path))
+            return true;
+        previous = catalog.release();
+    }
+}
+
 bool VerifyWithSha256Catalogs(HANDLE file, const std::wstring& path) {
     const auto acquireContext2 = WintrustFunction<AcquireContext2>("CryptCATAdminAcquireContext2");
     UniqueCatalogAdmin admin;
     if (!acquireContext2 || !acquireContext2(admin.put(), nullptr, BCRYPT_SHA256_ALGORITHM, nullptr, 0))
         return false;
-    return VerifyAgainstCatalog(admin.get(), Sha256Hash(admin.get(), file), file, path);
+    return VerifyAgainstCatalogs(admin.get(), Sha256Hash(admin.get(), file), file, path);
 }
 
 bool VerifyWithSha1Catalogs(HANDLE file, const std::wstring& path) {
     UniqueCatalogAdmin admin;
     if (!CryptCATAdminAcquireContext(admin.put(), nullptr, 0))
         return false;
-    return VerifyAgainstCatalog(admin.get(), Sha1Hash(file), file, path);
+    return VerifyAgainstCatalogs(admin.get(), Sha1Hash(file), file, path);
 }
 
 } // namespace

@@ -37,6 +37,11 @@ public:
 
     HCATINFO get() const noexcept { return _info; }
     explicit operator bool() const noexcept { return _info != nullptr; }
+    HCATINFO release() noexcept {
+        HCATINFO info = _info;
+        _info = nullptr;
+        return info;
+    }
 
 private:
     HCATADMIN _admin;

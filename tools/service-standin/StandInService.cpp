@@ -23,6 +23,8 @@ struct ServiceState {
     SERVICE_STATUS_HANDLE statusHandle = nullptr;
     UniqueHandle stopRequested;
     DWORD checkPoint = 0;
+    DWORD stopPendingMs = 0;
+    DWORD stopHintMs = 0;
 };
 ServiceState g_service;
 
@@ -54,6 +56,9 @@ DWORD WINAPI ControlHandler(DWORD control, DWORD, void*, void*) {
     switch (control) {
     case SERVICE_CONTROL_STOP:
     case SERVICE_CONTROL_SHUTDOWN:
+        // Stop-pending is reported before the handler returns, so that whoever asked sees it at once.
+        if (g_service.stopPendingMs > 0)
+            Report(SERVICE_STOP_PENDING, g_service.stopHintMs);
         SetEvent(g_service.stopRequested.get());
         return NO_ERROR;
     case SERVICE_CONTROL_INTERROGATE:
@@ -92,6 +97,8 @@ void WINAPI StandInServiceMain(DWORD argc, LPWSTR* argv) {
         Report(SERVICE_STOPPED, 0, ERROR_INVALID_PARAMETER);
         return;
     }
+    g_service.stopPendingMs = behaviour.stopPendingMs;
+    g_service.stopHintMs = behaviour.stopHintMs;
     StayPending(SERVICE_START_PENDING, behaviour.startPendingMs, behaviour.startHintMs);
     if (behaviour.failStart) {
         Report(SERVICE_STOPPED, 0, kFailedStartCode);
