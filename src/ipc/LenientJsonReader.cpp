@@ -28,13 +28,20 @@ public:
     bool start_object(std::size_t) { return Open(json::object()); }
     bool key(json::string_t& name) {
         _pendingKey = std::move(name);
+        _memberPending = true;
         return true;
     }
     bool end_object() { return Close(); }
     bool start_array(std::size_t) { return Open(json::array()); }
     bool end_array() { return Close(); }
 
-    bool parse_error(std::size_t, const std::string&, const json::exception&) { return false; }
+    // A member value that starts like a number but is not one the library accepts (1e999, -, 1.) is still
+    // a number to the command reader: it is kept as one, so that reading it as text fails as it should.
+    bool parse_error(std::size_t, const std::string& lastToken, const json::exception&) {
+        if (_memberPending && StartsLikeNumber(lastToken))
+            Place(json(0.0));
+        return false;
+    }
 
 private:
     // Puts a value where the parse stands: the root, the pending member or the next element.
@@ -45,6 +52,7 @@ private:
         }
         json& container = *_open.back();
         if (container.is_object()) {
+            _memberPending = false;
             json& member = container[_pendingKey];
             member = std::move(value);
             return &member;
@@ -66,6 +74,11 @@ private:
     json& _root;
     std::vector<json*> _open;
     std::string _pendingKey;
+    bool _memberPending = false;
+
+    static bool StartsLikeNumber(const std::string& token) {
+        return !token.empty() && (token[0] == '-' || (token[0] >= '0' && token[0] <= '9'));
+    }
 };
 
 } // namespace

@@ -146,8 +146,12 @@ void NuvPipeServer::AbandonInstance() {
 void NuvPipeServer::WriteResponse(HANDLE pipe) {
     const DWORD bytes = static_cast<DWORD>((std::wcslen(_response) + 1) * sizeof(wchar_t));
     DWORD written = 0;
-    if (!WriteFile(pipe, _response, bytes, &written, nullptr))
-        Log("NuvPipeServer::Receive - response not written. GLE= " + std::to_string(GetLastError()));
+    if (WriteFile(pipe, _response, bytes, &written, nullptr))
+        return;
+    // A client that sent its command and left without waiting for the reply is no fault of anybody's.
+    const DWORD error = GetLastError();
+    if (error != ERROR_NO_DATA && error != ERROR_BROKEN_PIPE && error != ERROR_PIPE_NOT_CONNECTED)
+        Log("NuvPipeServer::WriteResponse - response not written. GLE= " + std::to_string(error));
 }
 
 void NuvPipeServer::Log(const std::string& message) const {

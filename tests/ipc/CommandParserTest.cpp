@@ -61,6 +61,15 @@ TEST(CommandParser, NumberArrayOrObjectWhereTextIsExpectedThrows) {
     ExpectNotConvertible(L"{\"Command\": \"LOGON\", \"Payload\": [{\"Key\": \"k\", \"Value\": {}}]}");
     ExpectNotConvertible(L"{\"Command\": 7}");
     ExpectNotConvertible(L"{\"Command\": -1, \"Payload\": []}");
+    // Numbers the JSON library itself refuses are numbers all the same.
+    ExpectNotConvertible(L"{\"Command\": \"LOGON\", \"Payload\": [{\"Key\": \"k\", \"Value\": 1e999}]}");
+    ExpectNotConvertible(L"{\"Command\": \"LOGON\", \"Payload\": [{\"Key\": \"k\", \"Value\": -}]}");
+    ExpectNotConvertible(L"{\"Command\": 1.}");
+}
+
+TEST(CommandParser, NumberWhereANameBelongsEndsTheReadingQuietly) {
+    const IPCMessage message = Parse(L"{\"Command\": \"LOGON\", 12: \"x\"}");
+    EXPECT_EQ("LOGON", message.command);
 }
 
 TEST(CommandParser, CommentsAndTextAfterTheValueAreAllowed) {

@@ -152,6 +152,43 @@ void CheckStream(const std::vector<std::vector<char>>& messages) {
     }
 }
 
+// The effects that the stream check derives from the command reader, fixed here for the hand-made
+// messages so that the derivation itself is held to the rules.
+TEST(PipeRobustness, HandMadeMessagesHaveFixedEffects) {
+    const struct {
+        const char* text;
+        Effect effect;
+        uint32_t eventType;
+    } cases[] = {
+        {"{\"Command\": 1}", Effect::EndsByException, 0},
+        {"{\"Command\": [\"LOGON\"]}", Effect::EndsByException, 0},
+        {"{\"Command\": {}}", Effect::EndsByException, 0},
+        {"{\"Command\": \"LOGON\", \"Payload\": 5}", Effect::Event, 0},
+        {"{\"Command\": \"DESELECT\", \"Payload\": [{\"Key\": {\"a\": 1}}]}", Effect::EndsByException, 0},
+        {"{\"Command\": \"UIINPUT\", \"Payload\": [1, 2]}", Effect::Event, 2},
+        {"{\"Command\": \"UIINPUT\", \"Payload\": [{\"Value\": [], \"Key\": \"k\"}]}", Effect::EndsByException, 0},
+        {"{\"Command\": \"LOGON\"} // tail", Effect::Event, 0},
+        {"{\"Command\": \"DESELECT\", \"Payload\": [{\"Key\": \"k\", \"Value\": 1e999}]}", Effect::EndsByException, 0},
+        {"[[[[[[[[", Effect::Ends, 0},
+        {"{\"Command\": \"\\uZZZZ\"}", Effect::Ends, 0},
+        {"/*", Effect::Ends, 0},
+        {"{\"\": \"\"}", Effect::Ends, 0},
+        {"{\"Command\": \"LOGON\"", Effect::Event, 0},
+    };
+    for (const auto& c : cases) {
+        const Expected expected = ExpectedEffect(Bytes(c.text));
+        EXPECT_EQ(c.effect, expected.effect) << c.text;
+        if (c.effect == Effect::Event) {
+            EXPECT_EQ(c.eventType, expected.eventType) << c.text;
+        }
+    }
+    std::vector<char> noNul = Bytes("{\"Command\": \"DESELECT\"}");
+    noNul.resize(noNul.size() - 2);
+    EXPECT_EQ(Effect::Event, ExpectedEffect(noNul).effect);
+    EXPECT_EQ(Effect::Skipped, ExpectedEffect({}).effect);
+    EXPECT_EQ(Effect::Skipped, ExpectedEffect(Bytes("{\"Command\": \"LOGON\"" + std::string(2000, ' ') + "}")).effect);
+}
+
 TEST(PipeRobustness, MalformedAndRandomMessagesHaveTheirRuledEffectAndLeakNothing) {
     // Warm-up: the first thread, pipe and thrown exception of the process allocate what they keep.
     CheckStream({Bytes("{\"Command\": \"LOGON\"}"), Bytes("{\"Command\": 1}")});

@@ -52,4 +52,14 @@ DWORD ScopedRegistryValue::StoredSize() const {
     return size;
 }
 
+std::wstring ScopedRegistryValue::ReadString() const {
+    UniqueRegKey key = OpenKey();
+    wchar_t text[1024] = {};
+    DWORD size = sizeof(text) - sizeof(wchar_t);
+    if (RegQueryValueExW(key.get(), _valueName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) !=
+        ERROR_SUCCESS)
+        return std::wstring();
+    return text;
+}
+
 } // namespace HxTest

@@ -22,6 +22,7 @@ public:
     void SetRaw(DWORD type, const void* data, DWORD bytes);
     void Remove();
     DWORD StoredSize() const;
+    std::wstring ReadString() const; // the stored text, empty when absent
 
 private:
     Corvani::Nuv::Platform::UniqueRegKey OpenKey() const;

@@ -1,5 +1,6 @@
 #include "support/TestMain.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <objbase.h>
 
@@ -18,6 +19,10 @@ int RunTestsWithCapturedLog(int& argc, wchar_t** argv) {
     {
         // Created before the process's first trace line: the loggers resolve their directory once.
         TraceLogCapture capture;
+        if (!capture.Ready()) {
+            fprintf(stderr, "the trace log could not be routed to %ls\n", capture.InstallDirectory().c_str());
+            return 1;
+        }
         g_capture = &capture;
         result = RUN_ALL_TESTS();
         g_capture = nullptr;

@@ -37,7 +37,8 @@ TraceLogCapture::TraceLogCapture()
       _installDir(kInstallInfoKey, L"InstallDir") {
     // InstallDir is stored without its trailing backslash: the loggers append "\NLog.config".
     _installDir.SetString(_installDirectory.substr(0, _installDirectory.size() - 1));
-    WriteNlogConfig(_installDirectory, NlogConfigFor(_logsDirectory));
+    _ready = WriteNlogConfig(_installDirectory, NlogConfigFor(_logsDirectory)) &&
+             _installDir.ReadString() + L"\\" == _installDirectory;
 }
 
 TraceLogCapture::~TraceLogCapture() {

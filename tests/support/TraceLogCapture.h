@@ -20,6 +20,10 @@ public:
     TraceLogCapture(const TraceLogCapture&) = delete;
     TraceLogCapture& operator=(const TraceLogCapture&) = delete;
 
+    // Whether the registry value and NLog.config are in place: without them logging stays off, and every
+    // check that a line is absent would pass for nothing.
+    bool Ready() const { return _ready; }
+
     // The directory that holds NLog.config, and the log directory it names; both end with a backslash.
     const std::wstring& InstallDirectory() const { return _installDirectory; }
     const std::wstring& LogsDirectory() const { return _logsDirectory; }
@@ -43,6 +47,7 @@ private:
     std::wstring _installDirectory;
     std::wstring _logsDirectory;
     ScopedRegistryValue _installDir;
+    bool _ready = false;
 };
 
 // Writes an NLog.config into a directory, as ANSI code-page bytes; true when written.
