@@ -2,6 +2,7 @@
 
 #include "credential/SplashScreen.h"
 #include "logging/TraceLog.h"
+#include "platform/ComBoundary.h"
 #include "platform/Registry.h"
 #include "platform/SecureText.h"
 #include "provider/ModuleState.h"
@@ -87,6 +88,8 @@ IFACEMETHODIMP_(ULONG) NuvCredential::Release() {
 
 void NuvCredential::Log(const std::string& text) { Logging::WriteCPLog(text); }
 
+void NuvCredential::Log(const char* text) noexcept { Logging::WriteCPLog(text); }
+
 HRESULT NuvCredential::Initialize(CREDENTIAL_PROVIDER_USAGE_SCENARIO scenario) {
     Log("NuvCredential::Initialize | 1");
     _usageScenario = scenario;
@@ -151,6 +154,10 @@ IFACEMETHODIMP NuvCredential::UnAdvise() {
 }
 
 IFACEMETHODIMP NuvCredential::SetSelected(BOOL* autoLogon) {
+    return Platform::ComBoundary([&] { return Select(autoLogon); });
+}
+
+HRESULT NuvCredential::Select(BOOL* autoLogon) {
     if (autoLogon)
         *autoLogon = _autoLogon;
     Log("NuvCredential::SetSelected | autologon set to " + std::to_string(_autoLogon));
@@ -211,7 +218,11 @@ IFACEMETHODIMP NuvCredential::GetBitmapValue(DWORD fieldId, HBITMAP* bitmap) {
     if (fieldId != FIELD_TILE_IMAGE || !bitmap)
         return E_INVALIDARG;
     *bitmap = Platform::LoadTileBitmap();
-    return *bitmap ? S_OK : HRESULT_FROM_WIN32(GetLastError());
+    if (*bitmap)
+        return S_OK;
+    // A failure must never read as success, even when no error code was left behind.
+    const DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? HRESULT_FROM_WIN32(error) : E_FAIL;
 }
 
 IFACEMETHODIMP NuvCredential::SetStringValue(DWORD fieldId, LPCWSTR text) {

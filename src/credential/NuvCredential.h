@@ -69,6 +69,8 @@ public:
 
     // ICredential
     void Log(const std::string& text) override;
+    // A fixed text; never throws.
+    void Log(const char* text) noexcept;
 
     // IObserver
     void processEvent(CPEvent* event) override;
@@ -85,6 +87,7 @@ private:
     HRESULT CopyFieldDescriptors();
     void LoadFieldStrings();
     void ShowUnsupportedResolutionMessage();
+    HRESULT Select(BOOL* autoLogon);
     void StartLaunchAndShowUIThread();
     HRESULT DescribeLogon(uint32_t& messageType) const;
     HRESULT PackLogon(uint32_t messageType, CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION& serialization) const;

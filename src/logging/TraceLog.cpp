@@ -62,6 +62,14 @@ void WriteCPLog(const std::string& message) {
     }
 }
 
+void WriteCPLog(const char* message) noexcept {
+    try {
+        WriteCPLog(std::string(message));
+    } catch (...) {
+        // The text could not even be copied: the line is lost.
+    }
+}
+
 void WritePipeServerLog(const std::string& message, const std::string& uiPid) {
     try {
         WritePipeLog(PipeServerLogger(), PipeServerMessagePrefix(), message, uiPid);

@@ -9,6 +9,10 @@ namespace Corvani::Nuv::Logging {
 // Writes one line into the daily "CP.log".
 void WriteCPLog(const std::string& message);
 
+// The same for a fixed text; never throws, not even when memory runs out, so that it may be called from
+// destructors and before any guard.
+void WriteCPLog(const char* message) noexcept;
+
 // Write one line into the daily "PipeServer.log" / "PipeClient.log": the message, " | " and the UI process
 // id.
 void WritePipeServerLog(const std::string& message, const std::string& uiPid);

@@ -66,9 +66,11 @@ std::wstring GetModuleDirectory() {
     return path;
 }
 
+// Without a directory the modules are not found: a bare file name would make the loader search the system
+// and PATH folders, where a module of that name is nobody's business of ours.
 void LoadResourceModule(const std::wstring& fileName, HMODULE& slot) {
-    const std::wstring path = resourceDirectory() + fileName;
-    slot = LoadLibraryW(path.c_str());
+    const std::wstring& directory = resourceDirectory();
+    slot = directory.empty() ? nullptr : LoadLibraryW((directory + fileName).c_str());
 }
 
 int LoadLocalizedString(UINT id, wchar_t* buffer) {

@@ -2,7 +2,7 @@
 // LocalSystem only, read and decrypted on demand, handed to the tile and wiped.
 
 #include "credential/NuvCredential.h"
-#include "logging/TraceLog.h"
+#include "provider/ProviderTrace.h"
 #include "platform/SecureText.h"
 #include "platform/SecurityDescriptor.h"
 #include "provider/NuvProvider.h"
@@ -19,8 +19,6 @@ constexpr wchar_t kDomainSection[] = L"Global\\hxd";
 constexpr wchar_t kUserSection[] = L"Global\\hxu";
 constexpr wchar_t kPasswordSection[] = L"Global\\hxp";
 constexpr wchar_t kUIInfoSection[] = L"Global\\hxui";
-
-void Trace(const std::string& message) { Logging::WriteCPLog(message); }
 
 void Wipe(const Platform::UniqueMappedView& view) {
     if (view)
@@ -50,7 +48,7 @@ void NuvProvider::CreateMappedMemory() {
 }
 
 // Creates the section, or opens it when it exists already. A handle or view that a new one replaces
-// refers to the same section and is closed.
+// refers to the same section and is closed (this runs on LogonUI's thread, before any reader starts).
 void NuvProvider::CreateMemoryMappedFile(const wchar_t* sectionName, Platform::UniqueHandle& mapping,
                                          Platform::UniqueMappedView& view) {
     Trace("NuvProvider::CreateMemoryMappedFile | ");
@@ -76,24 +74,27 @@ bool NuvProvider::ReadCredential() {
     return !_domain.empty() && !_user.empty();
 }
 
-// Opens the section anew. A handle or view that fails to open leaves the earlier one in place, so that a
-// failed read never closes the last handle of a section the provider created.
+// A section the provider holds already is read through the handle and view it has: opening it a second
+// time would give the same section, and replacing the members would either leak the earlier handle and
+// view or unmap a view that another thread may still be wiping.
 std::wstring NuvProvider::ReadMemoryMappedFile(const wchar_t* sectionName, Platform::UniqueHandle& mapping,
                                                Platform::UniqueMappedView& view) {
     Trace("NuvProvider::ReadMemoryMappedFile | ");
-    Platform::UniqueHandle opened(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, sectionName));
-    if (!opened) {
-        Trace("NuvProvider::ReadMemoryMappedFile | Could not open file mapping object. Error: " +
-              std::to_string(GetLastError()));
-        return std::wstring();
+    if (!mapping) {
+        mapping.reset(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, sectionName));
+        if (!mapping) {
+            Trace("NuvProvider::ReadMemoryMappedFile | Could not open file mapping object. Error: " +
+                  std::to_string(GetLastError()));
+            return std::wstring();
+        }
     }
-    mapping = std::move(opened);
-    Platform::UniqueMappedView mapped(MapWholeSection(mapping.get()));
-    if (!mapped) {
-        Trace("NuvProvider::ReadMemoryMappedFile | Could not map view of file");
-        return std::wstring();
+    if (!view) {
+        view.reset(MapWholeSection(mapping.get()));
+        if (!view) {
+            Trace("NuvProvider::ReadMemoryMappedFile | Could not map view of file");
+            return std::wstring();
+        }
     }
-    view = std::move(mapped);
     return Decrypt(view.get());
 }
 

@@ -1,8 +1,8 @@
 // Whether a recognised user is the one LogonUI remembers as the last signed-in user.
 
-#include "logging/TraceLog.h"
 #include "platform/Registry.h"
 #include "provider/NuvProvider.h"
+#include "provider/ProviderTrace.h"
 
 namespace Corvani::Nuv::CredentialProvider {
 
@@ -30,20 +30,20 @@ std::wstring ComputerName() {
 bool isLastLoggedOnUser(const std::wstring& domain, const std::wstring& user) {
     const std::wstring lastUser =
         ToLowerAscii(Platform::readStringValueFromRegistry(Platform::kLogonUIKey, Platform::kLastLoggedOnSAMUserValue));
-    Logging::WriteCPLog("NuvPipeServer::isLastLoggedOnUser | readStringValueFromRegistry");
+    Trace("NuvPipeServer::isLastLoggedOnUser | readStringValueFromRegistry");
 
     const std::wstring lowerDomain = ToLowerAscii(domain);
     const std::wstring lowerUser = ToLowerAscii(user);
-    Logging::WriteCPLog("NuvPipeServer::isLastLoggedOnUser | recognizedUser");
+    Trace("NuvPipeServer::isLastLoggedOnUser | recognizedUser");
     if (lowerDomain + L"\\" + lowerUser == lastUser)
         return true;
 
     const std::wstring machineName = ToLowerAscii(ComputerName());
-    Logging::WriteCPLog("NuvPipeServer::isLastLoggedOnUser | machineName");
+    Trace("NuvPipeServer::isLastLoggedOnUser | machineName");
     if (machineName != lowerDomain)
         return false;
 
-    Logging::WriteCPLog("NuvPipeServer::isLastLoggedOnUser | recognizedUserInThisMachine");
+    Trace("NuvPipeServer::isLastLoggedOnUser | recognizedUserInThisMachine");
     return L".\\" + lowerUser == lastUser;
 }
 

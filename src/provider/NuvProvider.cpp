@@ -1,13 +1,14 @@
 #include "provider/NuvProvider.h"
 
 #include "credential/NuvCredential.h"
-#include "logging/TraceLog.h"
+#include "platform/ComBoundary.h"
 #include "platform/ProviderClsid.h"
 #include "platform/Registry.h"
 #include "platform/SecureText.h"
 #include "platform/ResourceModules.h"
 #include "provider/FieldTable.h"
 #include "provider/ModuleState.h"
+#include "provider/ProviderTrace.h"
 
 #include <new>
 #include <shlwapi.h>
@@ -20,8 +21,6 @@ bool g_credentialsFromSwitchUser = false;
 DWORD g_lastInputTime = 0;
 
 namespace {
-
-void Trace(const std::string& message) { Logging::WriteCPLog(message); }
 
 DWORD LastInputTime() {
     LASTINPUTINFO info = {sizeof(info), 0};
@@ -90,6 +89,10 @@ IFACEMETHODIMP_(ULONG) NuvProvider::Release() {
 }
 
 IFACEMETHODIMP NuvProvider::SetUsageScenario(CREDENTIAL_PROVIDER_USAGE_SCENARIO cpus, DWORD /*flags*/) {
+    return Platform::ComBoundary([&] { return ApplyUsageScenario(cpus); });
+}
+
+HRESULT NuvProvider::ApplyUsageScenario(CREDENTIAL_PROVIDER_USAGE_SCENARIO cpus) {
     _usageScenario = cpus;
     Trace("NuvProvider::SetUsageScenario | CPUS set to " + std::to_string(static_cast<int>(cpus)));
     HRESULT hr = S_OK;
@@ -144,6 +147,10 @@ IFACEMETHODIMP NuvProvider::SetSerialization(const CREDENTIAL_PROVIDER_CREDENTIA
 }
 
 IFACEMETHODIMP NuvProvider::Advise(ICredentialProviderEvents* events, UINT_PTR adviseContext) {
+    return Platform::ComBoundary([&] { return AdviseEvents(events, adviseContext); });
+}
+
+HRESULT NuvProvider::AdviseEvents(ICredentialProviderEvents* events, UINT_PTR adviseContext) {
     Trace("NuvProvider::Advise | 1");
     if (_providerEvents) {
         Trace("NuvProvider::Advise | 2");
@@ -203,12 +210,16 @@ IFACEMETHODIMP NuvProvider::GetFieldDescriptorAt(DWORD index, CREDENTIAL_PROVIDE
 IFACEMETHODIMP NuvProvider::GetCredentialCount(DWORD* count, DWORD* defaultIndex, BOOL* autoLogonWithDefault) {
     if (!count || !defaultIndex || !autoLogonWithDefault)
         return E_INVALIDARG;
+    return Platform::ComBoundary([&] { return CountCredentials(*count, *defaultIndex, *autoLogonWithDefault); });
+}
+
+HRESULT NuvProvider::CountCredentials(DWORD& count, DWORD& defaultIndex, BOOL& autoLogonWithDefault) {
     Trace("NuvProvider::GetCredentialCount | 1");
-    *count = 1;
+    count = 1;
     if (_usageScenario == CPUS_LOGON && g_credentialsFromSwitchUser) {
         Trace("NuvProvider::GetCredentialCount | CPUS_LOGON");
-        *defaultIndex = 0;
-        *autoLogonWithDefault = TRUE;
+        defaultIndex = 0;
+        autoLogonWithDefault = TRUE;
         return S_OK;
     }
     bool isDefault = Platform::isLastLoggedOnProvider();
@@ -218,8 +229,8 @@ IFACEMETHODIMP NuvProvider::GetCredentialCount(DWORD* count, DWORD* defaultIndex
         isDefault = isDefault || autoLogon != 0;
         Trace(std::string("NuvProvider::GetCredentialCount | 2 ") + (isDefault ? "1" : "0"));
     }
-    *defaultIndex = isDefault ? 0 : 1;
-    *autoLogonWithDefault = autoLogon;
+    defaultIndex = isDefault ? 0 : 1;
+    autoLogonWithDefault = autoLogon;
     return S_OK;
 }
 

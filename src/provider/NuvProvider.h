@@ -53,6 +53,9 @@ private:
     void SetCredential();
     void CleanCredential();
 
+    HRESULT ApplyUsageScenario(CREDENTIAL_PROVIDER_USAGE_SCENARIO cpus);
+    HRESULT AdviseEvents(ICredentialProviderEvents* events, UINT_PTR adviseContext);
+    HRESULT CountCredentials(DWORD& count, DWORD& defaultIndex, BOOL& autoLogonWithDefault);
     HRESULT CreateCredentialIfNeeded();
     void InitializeCredentialSource();
     void DisconnectLockedSession();

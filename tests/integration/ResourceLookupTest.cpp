@@ -95,6 +95,25 @@ TEST(ResourceLookup, AffiliateModulesAnswerWithoutTheirCoreModules) {
     EXPECT_EQ(L"128x128", seen[L"bitmap"]);
 }
 
+TEST(ResourceLookup, RegistrationWithoutADirectoryFindsNoModules) {
+    // Cutting the file name off leaves no directory: the modules beside the probe (the build's output
+    // directory holds all four) must not be found through the loader's search path either.
+    for (const wchar_t* registered : {L"Corvani.Halvex.CredentialProvider.dll", L"short"}) {
+        HxTest::ScopedRegistryValue registration(std::wstring(L"SOFTWARE\\Classes\\CLSID\\") +
+                                                     Corvani::Nuv::CredentialProvider::kProviderClsidText +
+                                                     L"\\InprocServer32",
+                                                 L"");
+        registration.SetString(registered);
+        ProbeRun run;
+        run.dllPath = HxTest::BinDirectory() + kProvider;
+        auto seen = RunProbe(run);
+        ASSERT_EQ(L"1", seen[L"done"]);
+        EXPECT_EQ(L"Tile Image", seen[L"label0"]);
+        EXPECT_EQ(L"TITLE ONE", seen[L"text1"]);
+        EXPECT_EQ(L"failed", seen[L"bitmap"]);
+    }
+}
+
 TEST(ResourceLookup, GermanUserInterfaceLanguage) {
     ProbeRun run;
     run.locale = L"de_DE.UTF-8";

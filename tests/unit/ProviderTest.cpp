@@ -5,6 +5,7 @@
 #include "platform/ProviderClsid.h"
 #include "platform/Registry.h"
 #include "platform/UniqueResource.h"
+#include "support/CapturedLog.h"
 #include "support/FakeEvents.h"
 #include "support/RegistryValue.h"
 
@@ -56,12 +57,15 @@ TEST_F(ProviderTest, UnsupportedScenariosCreateNoCredential) {
 }
 
 TEST_F(ProviderTest, SecondScenarioReusesTheCredential) {
+    HxTest::LogMark mark;
     ASSERT_EQ(S_OK, provider->SetUsageScenario(CPUS_LOGON, 0));
     NuvCredential* first = NuvProviderTestPeer::Credential(AsNuv(provider.get()));
     ASSERT_NE(nullptr, first);
     ASSERT_EQ(S_OK, provider->SetUsageScenario(CPUS_UNLOCK_WORKSTATION, 0));
     EXPECT_EQ(first, NuvProviderTestPeer::Credential(AsNuv(provider.get())));
-    // Initialization ran again and left the raw labels in place.
+    // Created once, initialized twice; the second initialization left the raw labels in place.
+    EXPECT_EQ(1u, mark.Count("NuvProvider::SetUsageScenario | Creating Credential"));
+    EXPECT_EQ(2u, mark.Count("NuvCredential::Initialize | 1"));
     EXPECT_STREQ(L"8000-Tile Image", NuvCredentialTestPeer::DescriptorLabel(*first, 0));
 }
 
