@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and walks through a sign-in with the LogonUI stand-in host:
-# the logon screen in English, the unlock screen in German, then a user whose credentials wait in the
-# credential sections (a switch of user) signed in at the logon screen.
+# Installs what is missing, builds, and walks through a sign-in with the LogonUI stand-in host: the logon
+# screen in English and the unlock screen in German; at the unlock screen a face recognised for the locked
+# user (signed in) and for another user (the locked session is disconnected); then that other user, whose
+# credentials wait in the credential sections, signed in at the logon screen at once.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${BUILD_DIR:-$root/build}"
@@ -25,19 +26,30 @@ echo
 echo "=== Unlock screen, German ==="
 LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 wine "$host" --scenario unlock --lang 1031 "$@"
 
-echo
-echo "=== Logon screen with a switched-to user's credentials waiting ==="
 negotiate="$root/install/wine/test-negotiate-package.sh"
 "$negotiate" install "$build_dir/bin"
 trap '"$negotiate" remove; wine_env_down' EXIT
+logonui_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Authentication\LogonUI'
+wine reg add "$logonui_key" /v LastLoggedOnSAMUser /d 'CORP\alice' /f >/dev/null 2>&1
+
+echo
+echo "=== Unlock screen, CORP\\alice locked, her face recognised ==="
+wine "$host" --scenario unlock --lang 1033 --recognize CORP alice 'demo-Passw0rd' "$@"
+echo
+echo "=== Unlock screen, CORP\\alice locked, CORP\\bob's face recognised ==="
+wine "$host" --scenario unlock --lang 1033 --recognize CORP bob 'demo-Passw0rd' "$@"
+
+echo
+echo "=== Logon screen with CORP\\bob's credentials waiting after the switch of user ==="
 filler="$build_dir/bin/credential_filler.exe"
-wine "$filler" create --domain CORP --user alice --password 'demo-Passw0rd' --hold-seconds 30 &
+wine "$filler" create --domain CORP --user bob --password 'demo-Passw0rd' --hold-seconds 30 &
 filler_pid=$!
 sleep 2
 wine "$host" --scenario logon --lang 1033 "$@"
 wine "$build_dir/bin/credential_filler.exe" clear >/dev/null 2>&1 || true
 kill "$filler_pid" 2>/dev/null || true
 wait "$filler_pid" 2>/dev/null || true
+wine reg delete "$logonui_key" /v LastLoggedOnSAMUser /f >/dev/null 2>&1 || true
 
 "$root/install/wine/enable-logging.sh" --off
 echo

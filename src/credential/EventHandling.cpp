@@ -1,10 +1,53 @@
-// Events of the UI application, delivered by the pipe server.
+// What the tile does with the events of the UI application, delivered by its pipe server on the server's
+// thread: a recognised face leads to the hand-off of the credentials, a deselection to an Escape press
+// into LogonUI, input to a wake-up press and the UI application's window in front.
 
 #include "credential/NuvCredential.h"
+#include "ipc/CPEvent.h"
+#include "provider/NuvProvider.h"
 
 namespace Corvani::Nuv::CredentialProvider {
 
-// Event handling arrives with the orchestration subsystem; until then events are ignored.
-void NuvCredential::processEvent(CPEvent* /*event*/) {}
+void NuvCredential::processEvent(CPEvent* event) {
+    Log("NuvCredential::processEvent | ");
+    if (!event)
+        return;
+    switch (event->type) {
+    case CPLogonEvent::TypeCode:
+        Log("NuvCredential::processEvent | 2");
+        OnLogonEvent();
+        break;
+    case CPCloseEvent::TypeCode:
+        Log("NuvCredential::processEvent | 3");
+        OnCloseEvent();
+        break;
+    case CPINPUTEvent::TypeCode:
+        Log("NuvCredential::processEvent | 4");
+        SendAnyKeyToRemoveScreensaver();
+        SetForeground();
+        break;
+    default:
+        break;
+    }
+}
+
+void NuvCredential::OnLogonEvent() {
+    Log("NuvCredential::OnLogonEvent | ");
+    OnAuthenticationDataReady();
+}
+
+// The flag is set before the provider signals: LogonUI, told that the credential changed, asks at once
+// whether to log on with it.
+void NuvCredential::OnAuthenticationDataReady() {
+    Log("NuvCredential::OnAuthenticationDataReady | ");
+    _autoLogon = 1;
+    if (_provider)
+        _provider->setCredentialChanged();
+}
+
+void NuvCredential::OnCloseEvent() {
+    Log("NuvCredential::OnCloseEvent | ");
+    SendEscapeKeyToLogonUI();
+}
 
 } // namespace Corvani::Nuv::CredentialProvider

@@ -78,10 +78,20 @@ public:
     HRESULT Initialize(CREDENTIAL_PROVIDER_USAGE_SCENARIO scenario);
     void SetCredential(const std::wstring& domain, const std::wstring& user, const std::wstring& password);
 
+    // Events of the UI application.
+    void OnLogonEvent();
+    void OnAuthenticationDataReady();
+    void OnCloseEvent();
+
     // UI application launching and closing.
     void LaunchUI(DWORD mode);
     void FindAndKillNuvUI();
     void CloseNuvUI();
+    void SetForeground();
+
+    // Key presses into LogonUI.
+    void SendAnyKeyToRemoveScreensaver();
+    void SendEscapeKeyToLogonUI();
 
 private:
     HRESULT CopyFieldDescriptors();

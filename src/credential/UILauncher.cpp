@@ -11,6 +11,8 @@ void NuvCredential::FindAndKillNuvUI() {}
 
 void NuvCredential::CloseNuvUI() {}
 
+void NuvCredential::SetForeground() {}
+
 void KillNuvUIProcesses() {}
 
 } // namespace Corvani::Nuv::CredentialProvider

@@ -34,7 +34,12 @@ HostOptions ParseHostOptions(int argc, wchar_t** argv) {
             options.valid = ParseScenario(argv[++i], options.scenario);
         else if (arg == L"--lang" && hasValue)
             options.language = static_cast<LANGID>(wcstoul(argv[++i], nullptr, 10));
-        else if (arg == L"--logon-fails")
+        else if (arg == L"--recognize" && i + 3 < argc) {
+            options.recognize = true;
+            options.domain = argv[++i];
+            options.user = argv[++i];
+            options.password = argv[++i];
+        } else if (arg == L"--logon-fails")
             options.logonFails = true;
         else if (arg == L"--no-select")
             options.select = false;
@@ -45,7 +50,8 @@ HostOptions ParseHostOptions(int argc, wchar_t** argv) {
 }
 
 void PrintUsage() {
-    PrintLine(L"usage: hxhost [--scenario logon|unlock|changepassword|credui] [--lang LANGID] [--no-select] [--logon-fails]");
+    PrintLine(L"usage: hxhost [--scenario logon|unlock|changepassword|credui] [--lang LANGID] [--no-select] [--logon-fails]\n"
+              L"              [--recognize DOMAIN USER PASSWORD]");
 }
 
 } // namespace HxHost

@@ -3,6 +3,8 @@
 
 #include "platform/CredentialProviderApi.h"
 
+#include <string>
+
 namespace HxHost {
 
 struct HostOptions {
@@ -10,6 +12,10 @@ struct HostOptions {
     LANGID language = 0; // 0: the thread's own UI language
     bool select = true;
     bool logonFails = false; // report STATUS_LOGON_FAILURE instead of success
+    // A recognised face: the host places these credentials in the sections and has the UI application
+    // stand-in send LOGON to the provider's pipe server. The provider is then created in-process.
+    bool recognize = false;
+    std::wstring domain, user, password;
     bool valid = true;
 };
 

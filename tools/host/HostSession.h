@@ -7,6 +7,10 @@
 #include "platform/ComPtr.h"
 #include "platform/CredentialProviderApi.h"
 
+namespace Corvani::Nuv::CredentialProvider {
+class NuvProvider;
+}
+
 namespace HxHost {
 
 class HostSession {
@@ -18,6 +22,7 @@ public:
 
 private:
     bool CreateProvider();
+    bool CreateProviderInProcess();
     bool SetUsageScenario();
     void AdviseProvider();
     void ShowFieldDescriptors();
@@ -27,6 +32,7 @@ private:
     void ShowFields();
     void ShowBitmap();
     void SelectTile();
+    void RecognizeFace();
     void SignIn();
     void Finish();
 
@@ -40,6 +46,7 @@ private:
     DWORD _fieldCount = 0;
     BOOL _autoLogon = FALSE;
     bool _failed = false;
+    Corvani::Nuv::CredentialProvider::NuvProvider* _inProcess = nullptr; // with --recognize
 };
 
 } // namespace HxHost

@@ -1,0 +1,92 @@
+// The tile's reaction to the UI application's events.
+
+#include "ipc/CPEvent.h"
+#include "platform/Registry.h"
+#include "support/CapturedLog.h"
+#include "support/FakeEvents.h"
+#include "support/ProviderPeers.h"
+#include "support/RegistryValue.h"
+
+#include <gtest/gtest.h>
+
+using namespace Corvani::Nuv::CredentialProvider;
+using Corvani::Nuv::Platform::ComPtr;
+using HxTest::LogMark;
+using HxTest::MakeProvider;
+
+namespace {
+
+class UnknownEvent : public CPEvent {
+public:
+    UnknownEvent() : CPEvent(7) {}
+};
+
+class EventHandlingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        lastProvider.SetString(L"{00000000-0000-0000-0000-000000000000}");
+        ASSERT_EQ(S_OK, provider->SetUsageScenario(CPUS_LOGON, 0));
+        ASSERT_EQ(S_OK, provider->Advise(&events, 3));
+        credential = NuvProviderTestPeer::Credential(HxTest::AsNuv(provider.get()));
+    }
+    void TearDown() override { provider->UnAdvise(); }
+
+    HxTest::ScopedRegistryValue lastProvider{Corvani::Nuv::Platform::kLogonUIKey,
+                                             Corvani::Nuv::Platform::kLastLoggedOnProviderValue};
+    HxTest::FakeProviderEvents events;
+    ComPtr<ICredentialProvider> provider = MakeProvider();
+    NuvCredential* credential = nullptr;
+};
+
+TEST_F(EventHandlingTest, LogonEventAsksForAutoLogonBeforeTheProviderSignals) {
+    LogMark mark;
+    CPLogonEvent logon;
+    credential->processEvent(&logon);
+    EXPECT_EQ(1, NuvCredentialTestPeer::AutoLogon(*credential));
+    EXPECT_EQ(1, events.changes); // at the logon screen the provider always hands over
+    const std::vector<std::string> expected = {"NuvCredential::processEvent | ", "NuvCredential::processEvent | 2",
+                                               "NuvCredential::OnLogonEvent | ",
+                                               "NuvCredential::OnAuthenticationDataReady | ",
+                                               "NuvProvider::setCredentialChanged | 1"};
+    const std::vector<std::string> lines = mark.Since();
+    ASSERT_GE(lines.size(), expected.size());
+    EXPECT_EQ(expected, std::vector<std::string>(lines.begin(), lines.begin() + 5));
+
+    // LogonUI, told that the credential changed, finds the tile default and asking for an immediate logon.
+    DWORD count = 0, defaultIndex = 9;
+    BOOL autoLogon = FALSE;
+    ASSERT_EQ(S_OK, provider->GetCredentialCount(&count, &defaultIndex, &autoLogon));
+    EXPECT_EQ(0u, defaultIndex);
+    EXPECT_TRUE(autoLogon);
+}
+
+TEST_F(EventHandlingTest, EachLogonEventHandsOverOnce) {
+    CPLogonEvent logon;
+    credential->processEvent(&logon);
+    credential->processEvent(&logon);
+    EXPECT_EQ(2, events.changes);
+}
+
+TEST_F(EventHandlingTest, UnknownEventOnlyLeavesItsFirstLine) {
+    LogMark mark;
+    UnknownEvent unknown;
+    credential->processEvent(&unknown);
+    EXPECT_EQ(std::vector<std::string>{"NuvCredential::processEvent | "}, mark.Since());
+    EXPECT_EQ(0, NuvCredentialTestPeer::AutoLogon(*credential));
+    EXPECT_EQ(0, events.changes);
+}
+
+TEST_F(EventHandlingTest, CloseAndInputEventsLeaveTheCredentialsAlone) {
+    LogMark mark;
+    CPCloseEvent close;
+    CPINPUTEvent input;
+    credential->processEvent(&close);
+    credential->processEvent(&input);
+    EXPECT_EQ(1u, mark.Count("NuvCredential::processEvent | 3"));
+    EXPECT_EQ(1u, mark.Count("NuvCredential::OnCloseEvent | "));
+    EXPECT_EQ(1u, mark.Count("NuvCredential::processEvent | 4"));
+    EXPECT_EQ(0, NuvCredentialTestPeer::AutoLogon(*credential));
+    EXPECT_EQ(0, events.changes);
+}
+
+} // namespace
