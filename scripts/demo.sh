@@ -4,11 +4,7 @@
 # user (signed in) and for another user (the locked session is disconnected); then that other user, whose
 # credentials wait in the credential sections, signed in at the logon screen at once.
 set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build_dir="${BUILD_DIR:-$root/build}"
-
-"$root/scripts/install-deps.sh"
-BUILD_DIR="$build_dir" "$root/scripts/build.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/prepare.sh"
 
 source "$root/scripts/wine-env.sh"
 trap wine_env_down EXIT

@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test under Wine through CTest.
 set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build_dir="${BUILD_DIR:-$root/build}"
-
-"$root/scripts/install-deps.sh"
-BUILD_DIR="$build_dir" "$root/scripts/build.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/prepare.sh"
 
 source "$root/scripts/wine-env.sh"
 trap wine_env_down EXIT

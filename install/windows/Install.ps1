@@ -8,13 +8,8 @@
 param([string]$SourceDirectory = $PSScriptRoot)
 $ErrorActionPreference = 'Stop'
 
-$modules = @(
-    'Corvani.Halvex.CredentialProvider.dll',
-    'Corvani.Halvex.CP.Core.Localization.dll',
-    'Corvani.Halvex.CP.Affiliate.Localization.dll',
-    'Corvani.Halvex.CP.Core.Resources.dll',
-    'Corvani.Halvex.CP.Affiliate.Resources.dll'
-)
+. (Join-Path $PSScriptRoot 'Modules.ps1')
+$modules = $HalvexModules
 $system32 = Join-Path $env:SystemRoot 'System32'
 
 if (-not [Environment]::Is64BitProcess) { throw 'Run this script from 64-bit PowerShell.' }
