@@ -1,9 +1,12 @@
 #include "support/TraceLogCapture.h"
 
+#include <algorithm>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <tuple>
 #include <windows.h>
 
 namespace HxTest {
@@ -53,9 +56,25 @@ std::wstring TraceLogCapture::TodaysFile(const std::wstring& baseName) const {
            std::to_wstring(now.wDay) + L"-" + baseName;
 }
 
+// Every daily file of the base name, oldest first, so that a run across local midnight reads on in the
+// next day's file.
 std::string TraceLogCapture::ReadBytes(const std::wstring& baseName) const {
-    std::ifstream file(std::filesystem::path(TodaysFile(baseName)), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    std::vector<std::pair<std::tuple<int, int, int>, std::filesystem::path>> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(_logsDirectory, error)) {
+        const std::wstring name = entry.path().filename().wstring();
+        int year = 0, month = 0, day = 0;
+        wchar_t rest[MAX_PATH] = {};
+        if (swscanf(name.c_str(), L"%d-%d-%d-%259ls", &year, &month, &day, rest) == 4 && baseName == rest)
+            files.push_back({{year, month, day}, entry.path()});
+    }
+    std::sort(files.begin(), files.end());
+    std::string bytes;
+    for (const auto& [date, path] : files) {
+        std::ifstream file(path, std::ios::binary);
+        bytes.append(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    return bytes;
 }
 
 std::vector<std::string> TraceLogCapture::ReadLines(const std::wstring& baseName) const {

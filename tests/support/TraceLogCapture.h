@@ -28,7 +28,7 @@ public:
     const std::wstring& InstallDirectory() const { return _installDirectory; }
     const std::wstring& LogsDirectory() const { return _logsDirectory; }
 
-    // The lines of today's file, without their CR LF endings; empty when the file does not exist.
+    // The lines of the daily files, without their CR LF endings; empty when there is no file.
     std::vector<std::string> CPLines() const { return ReadLines(L"CP.log"); }
     std::vector<std::string> PipeServerLines() const { return ReadLines(L"PipeServer.log"); }
     std::vector<std::string> PipeClientLines() const { return ReadLines(L"PipeClient.log"); }
@@ -37,7 +37,8 @@ public:
     // The messages of today's CP.log, as the callers of WriteCPLog passed them.
     std::vector<std::string> CPMessages() const;
 
-    // The whole content of today's file, byte for byte.
+    // The whole content of the daily files of that name (today's, and yesterday's for a run that crossed
+    // local midnight), byte for byte.
     std::string ReadBytes(const std::wstring& baseName) const;
 
     // The path of today's file (year-month-day-baseName in the log directory).
