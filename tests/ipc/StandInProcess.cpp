@@ -1,17 +1,11 @@
 #include "StandInProcess.h"
 
 #include "PipeTestSupport.h"
+#include "support/TestPaths.h"
 
 namespace HxIpcTest {
 
 namespace {
-
-std::wstring ProgramDirectory() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::wstring full = path;
-    return full.substr(0, full.find_last_of(L"\\/") + 1);
-}
 
 std::wstring NewRecordFile() {
     static int counter = 0;
@@ -37,7 +31,7 @@ std::string ReadWholeFile(const std::wstring& path) {
 
 StandInProcess::StandInProcess(const std::wstring& options, bool feedStdin) : _recordFile(NewRecordFile()) {
     std::wstring commandLine =
-        L"\"" + ProgramDirectory() + L"Corvani.Halvex.UI.exe\" --record \"" + _recordFile + L"\" " + options;
+        L"\"" + HxTest::BinDirectory() + L"Corvani.Halvex.UI.exe\" --record \"" + _recordFile + L"\" " + options;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
