@@ -6,6 +6,7 @@
 //
 //   hx_pipe_bench.exe [exchanges, default 1000]
 
+#include "common/ProgramDirectory.h"
 #include "Timing.h"
 #include "ipc/CommandTexts.h"
 #include "ipc/CPEvent.h"
@@ -31,13 +32,6 @@ using Corvani::Nuv::Platform::UniqueHandle;
 
 constexpr int kWarmUp = 20;
 
-std::wstring ProgramDirectory() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::wstring full = path;
-    return full.substr(0, full.find_last_of(L"\\/") + 1);
-}
-
 std::vector<char> Utf16(const wchar_t* text) {
     const char* begin = reinterpret_cast<const char*>(text);
     return std::vector<char>(begin, begin + (std::wcslen(text) + 1) * sizeof(wchar_t));
@@ -45,7 +39,7 @@ std::vector<char> Utf16(const wchar_t* text) {
 
 // 1. SendCommand against the stand-in, which answers every command and keeps running.
 Summary MeasureSendCommand(int exchanges, std::size_t& failures) {
-    std::wstring commandLine = L"\"" + ProgramDirectory() + L"Corvani.Halvex.UI.exe\" --stay-on-close";
+    std::wstring commandLine = L"\"" + HxTools::ProgramDirectory() + L"Corvani.Halvex.UI.exe\" --stay-on-close";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;

@@ -2,6 +2,7 @@
 
 #include "ipc/CommandTexts.h"
 #include "ipc/PipeNames.h"
+#include "ipc/PipeClientTrace.h"
 #include "logging/TraceLog.h"
 
 namespace Corvani::Nuv::IPC {
@@ -12,10 +13,6 @@ constexpr int kShowAttempts = 6;
 constexpr DWORD kShowPauseMilliseconds = 500;
 constexpr int kSelfCloseAttempts = 3;
 constexpr DWORD kSelfClosePauseMilliseconds = 100;
-
-std::string ResultText(bool result) {
-    return result ? "1" : "0";
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "ipc/NuvPipeClient.h"
 
+#include "ipc/PipeClientTrace.h"
 #include "ipc/PipeSecurity.h"
 #include "ipc/SynchronousIoDeadline.h"
 
@@ -15,10 +16,6 @@ constexpr int kOpenAttempts = 6;
 constexpr DWORD kBusyWaitMilliseconds = 1000;
 constexpr DWORD kReplyReadBytes = 4096;
 constexpr DWORD kReplyTimeoutMilliseconds = 5000;
-
-std::string ResultText(bool result) {
-    return result ? "1" : "0";
-}
 
 } // namespace
 

@@ -3,6 +3,7 @@
 // the credentials in the sections as the product's service does, and lets the UI application stand-in
 // send LOGON to the provider's pipe server, whose event reaches the tile as it does in LogonUI.
 
+#include "common/ProgramDirectory.h"
 #include "Console.h"
 #include "CredentialSections.h"
 #include "HostSession.h"
@@ -28,13 +29,6 @@ namespace {
 constexpr DWORD kStandInTimeoutMs = 20000;
 constexpr DWORD kServerStopTimeoutMs = 5000;
 
-std::wstring ProgramDirectory() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::wstring full = path;
-    return full.substr(0, full.find_last_of(L'\\') + 1);
-}
-
 bool FillSections(const HostOptions& options) {
     const DWORD errors[] = {HxFiller::FillSection(HxFiller::kDomainSection, options.domain),
                             HxFiller::FillSection(HxFiller::kUserSection, options.user),
@@ -51,7 +45,7 @@ bool FillSections(const HostOptions& options) {
 
 // The UI application stand-in sends LOGON to "\\.\pipe\CPPipeServer" + its own process id, then ends.
 bool StartStandIn(PROCESS_INFORMATION& process) {
-    std::wstring commandLine = L"\"" + ProgramDirectory() + L"Corvani.Halvex.UI.exe\" -l 1033 --send LOGON,exit";
+    std::wstring commandLine = L"\"" + HxTools::ProgramDirectory() + L"Corvani.Halvex.UI.exe\" -l 1033 --send LOGON,exit";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     return CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,

@@ -4,6 +4,7 @@
 //
 //   hx_pipe_demo.exe [--pid <id of a running stand-in>] [--events <count>]
 
+#include "common/ProgramDirectory.h"
 #include "DemoObserver.h"
 #include "ipc/NuvPipeClient.h"
 #include "ipc/NuvPipeServer.h"
@@ -19,16 +20,9 @@ using Corvani::Nuv::IPC::NuvPipeClient;
 using Corvani::Nuv::IPC::NuvPipeServer;
 using Corvani::Nuv::Platform::UniqueHandle;
 
-std::wstring ProgramDirectory() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring directory = path;
-    return directory.substr(0, directory.find_last_of(L"\\/") + 1);
-}
-
 // Starts the stand-in with its action script; its output shares this console.
 bool StartStandIn(PROCESS_INFORMATION& process) {
-    std::wstring commandLine = L"\"" + ProgramDirectory() + L"Corvani.Halvex.UI.exe\" -l 1033 --send " +
+    std::wstring commandLine = L"\"" + HxTools::ProgramDirectory() + L"Corvani.Halvex.UI.exe\" -l 1033 --send " +
                                L"wait:300,LOGON,DESELECT,UIINPUT";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
