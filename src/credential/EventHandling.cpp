@@ -41,8 +41,22 @@ void NuvCredential::OnLogonEvent() {
 void NuvCredential::OnAuthenticationDataReady() {
     Log("NuvCredential::OnAuthenticationDataReady | ");
     _autoLogon = 1;
-    if (_provider)
-        _provider->setCredentialChanged();
+    Platform::ComPtr<NuvProvider> provider;
+    {
+        Platform::CriticalSectionLock lock(_providerLock);
+        if (_provider && _provider->TryAddRef())
+            provider = Platform::ComPtr<NuvProvider>::attach(_provider);
+    }
+    if (!provider) {
+        Log("NuvCredential::OnAuthenticationDataReady | the provider is gone, LOGON ignored");
+        return;
+    }
+    provider->setCredentialChanged();
+}
+
+void NuvCredential::DetachProvider() {
+    Platform::CriticalSectionLock lock(_providerLock);
+    _provider = nullptr;
 }
 
 void NuvCredential::OnCloseEvent() {

@@ -69,23 +69,6 @@ NuvCredential::~NuvCredential() {
     DllRelease();
 }
 
-IFACEMETHODIMP NuvCredential::QueryInterface(REFIID riid, void** ppv) {
-    static const QITAB table[] = {
-        QITABENT(NuvCredential, ICredentialProviderCredential),
-        {nullptr, 0},
-    };
-    return QISearch(this, table, riid, ppv);
-}
-
-IFACEMETHODIMP_(ULONG) NuvCredential::AddRef() { return static_cast<ULONG>(++_refCount); }
-
-IFACEMETHODIMP_(ULONG) NuvCredential::Release() {
-    const LONG count = --_refCount;
-    if (count == 0)
-        delete this;
-    return static_cast<ULONG>(count);
-}
-
 void NuvCredential::Log(const std::string& text) { Logging::WriteCPLog(text); }
 
 void NuvCredential::Log(const char* text) noexcept { Logging::WriteCPLog(text); }

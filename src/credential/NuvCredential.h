@@ -6,6 +6,7 @@
 #include "ipc/IObserver.h"
 #include "ipc/NuvPipeClient.h"
 #include "ipc/NuvPipeServer.h"
+#include "platform/ComObject.h"
 #include "platform/ComPtr.h"
 #include "platform/CredentialProviderApi.h"
 #include "platform/CriticalSection.h"
@@ -15,11 +16,18 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace Corvani::Nuv::CredentialProvider {
 
 class NuvProvider;
+
+} // namespace Corvani::Nuv::CredentialProvider
+
+struct IUIAutomationElement;
+
+namespace Corvani::Nuv::CredentialProvider {
 
 // Process-wide state shared by the credential and its worker threads.
 extern HWND g_parentWindow;
@@ -31,16 +39,24 @@ extern bool IsNuvLastLoggedOn;
 extern DWORD g_baselineInputTime;
 extern LANGID g_uiLanguage;
 
+// The UI application: its process, the launch in progress, whether it starts hidden, and the thread
+// serving its provider pipe.
+extern Platform::UniqueHandle _hNuvUI;
+extern std::atomic<bool> g_executeUIThreadRunning;
+extern std::atomic<bool> g_startUIHidden;
+extern Platform::UniqueHandle g_pipeServerThread;
+// The service start in progress.
+extern std::atomic<bool> g_launchServiceThreadRunning;
+// The dismissal-wait thread still waits for the lock screen to go.
+extern std::atomic<bool> g_waitingForLockScreenDismissal;
+
 inline constexpr wchar_t kUIExecutableName[] = L"Corvani.Halvex.UI.exe";
 
-class NuvCredential : public ICredentialProviderCredential, public ICredential, public IObserver {
+class NuvCredential : public Platform::ComObject<NuvCredential, ICredentialProviderCredential>,
+                      public ICredential,
+                      public IObserver {
 public:
     explicit NuvCredential(NuvProvider* provider);
-
-    // IUnknown
-    IFACEMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    IFACEMETHODIMP_(ULONG) AddRef() override;
-    IFACEMETHODIMP_(ULONG) Release() override;
 
     // ICredentialProviderCredential
     IFACEMETHODIMP Advise(ICredentialProviderCredentialEvents* events) override;
@@ -83,15 +99,37 @@ public:
     void OnAuthenticationDataReady();
     void OnCloseEvent();
 
-    // UI application launching and closing.
+    // UI application launching and closing. LaunchUI mode 1 starts it on a thread of its own.
     void LaunchUI(DWORD mode);
     void FindAndKillNuvUI();
     void CloseNuvUI();
     void SetForeground();
+    // Replaces the pipe objects with those of the UI process `uiPid` and starts the server's thread.
+    Platform::UniqueHandle CreateIPCObjects(DWORD uiPid);
+    void CloseAndReleaseIPCObjects();
+
+    // The product service, started on a thread of its own.
+    void LaunchService();
+
+    // Showing and hiding the UI application while the tile is selected.
+    bool SendShowMessage();
+    bool SendHideMessage();
+    void LaunchSplashScreenAsync();
+    void ShowSplashScreen();
+
+    // Whether the lock screen covers the sign-in screen, asked through UI Automation. Each element
+    // returned is the caller's; GetChildWindowByName takes over the reference it is given.
+    bool IsLockScreenVisible();
+    IUIAutomationElement* GetTopLevelWindowByName();
+    IUIAutomationElement* GetChildWindowByName(IUIAutomationElement* signInWindow);
+    IUIAutomationElement* GetChildPaneByName();
 
     // Key presses into LogonUI.
     void SendAnyKeyToRemoveScreensaver();
     void SendEscapeKeyToLogonUI();
+
+    // The provider goes away: later events no longer reach it.
+    void DetachProvider();
 
 private:
     HRESULT CopyFieldDescriptors();
@@ -101,8 +139,9 @@ private:
     void StartLaunchAndShowUIThread();
     HRESULT DescribeLogon(uint32_t& messageType) const;
     HRESULT PackLogon(uint32_t messageType, CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION& serialization) const;
+    // A copy of the current pipe client, taken under _pipeObjectsLock.
+    IPC::NuvPipeClient PipeClient();
 
-    LONG _refCount = 1;
     CREDENTIAL_PROVIDER_USAGE_SCENARIO _usageScenario = CPUS_INVALID;
     CREDENTIAL_PROVIDER_FIELD_DESCRIPTOR _fieldDescriptors[FIELD_COUNT] = {};
     FieldStatePair _fieldStatePairs[FIELD_COUNT] = {};
@@ -112,9 +151,14 @@ private:
     std::wstring _domain;
     std::wstring _user;
     std::wstring _password;
-    IPC::NuvPipeServer _pipeServer;
+    // The server is shared with the thread that runs its loop, so that replacing it never destroys or
+    // overwrites a loop still running; both are replaced under _pipeObjectsLock.
+    std::shared_ptr<IPC::NuvPipeServer> _pipeServer;
     IPC::NuvPipeClient _pipeClient;
+    Platform::CriticalSection _pipeObjectsLock;
+    // Not reference-counted: cleared by the provider's destructor, read under _providerLock.
     NuvProvider* _provider = nullptr;
+    Platform::CriticalSection _providerLock;
     wchar_t _stringBuffer[Platform::kLocalizedStringCapacity] = {};
     Platform::CriticalSection _launchUILock;
     Platform::CriticalSection _launchServiceLock;
@@ -126,10 +170,17 @@ private:
     friend struct NuvCredentialTestPeer;
 };
 
+// Thread routines and module functions of the orchestration; the argument of each thread routine is
+// the credential.
+DWORD WINAPI ExecuteUIEXE(LPVOID credential);
+DWORD WINAPI ExecuteHXService(LPVOID credential);
+DWORD WINAPI LaunchAndShowUI(LPVOID credential);
+DWORD WINAPI ShowFlashScreenOnLockScreenDismissed(LPVOID credential);
+// Starts the executable through the shell and waits until it waits for input; null on failure.
+HANDLE ExecuteFile(const std::wstring& path, std::wstring parameters);
+BOOL CALLBACK BringProcessWindowToFront(HWND window, LPARAM processId);
 // Terminates every running process of the UI application.
 void KillNuvUIProcesses();
-
-// The supervision thread started by the first selection of the tile.
-DWORD WINAPI LaunchAndShowUI(LPVOID credential);
+bool IsWindows7();
 
 } // namespace Corvani::Nuv::CredentialProvider

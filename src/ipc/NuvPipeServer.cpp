@@ -4,10 +4,12 @@
 #include "ipc/CommandTexts.h"
 #include "ipc/PipeNames.h"
 #include "ipc/PipeSecurity.h"
+#include "ipc/SynchronousIoDeadline.h"
 #include "logging/TraceLog.h"
 
 #include <cwchar>
 #include <exception>
+#include <memory>
 
 namespace Corvani::Nuv::IPC {
 
@@ -17,6 +19,9 @@ constexpr DWORD kOpenMode = PIPE_ACCESS_DUPLEX;
 constexpr DWORD kPipeMode = PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT;
 constexpr DWORD kBufferBytes = kMaxCommandBytes;
 constexpr DWORD kDefaultTimeout = 0;
+// A client that connects and then neither writes, nor reads the reply, nor leaves, holds the loop for at
+// most this long in the read and as long again in the flush: the loop always comes back to SELF_CLOSE.
+constexpr DWORD kConnectionIoMilliseconds = 5000;
 
 } // namespace
 
@@ -24,21 +29,6 @@ NuvPipeServer::NuvPipeServer() : _response(kServerResponseText) {}
 
 NuvPipeServer::NuvPipeServer(DWORD uiPid)
     : _response(kServerResponseText), _pipeName(ProviderPipeName(uiPid)), _uiPid(ProcessIdText(uiPid)) {}
-
-NuvPipeServer::NuvPipeServer(const NuvPipeServer& other)
-    : Subject(other), _response(other._response), _isRunning(other._isRunning), _pipeName(other._pipeName),
-      _uiPid(other._uiPid) {}
-
-NuvPipeServer& NuvPipeServer::operator=(const NuvPipeServer& other) {
-    if (this == &other)
-        return *this;
-    Subject::operator=(other);
-    _response = other._response;
-    _isRunning = other._isRunning;
-    _pipeName = other._pipeName;
-    _uiPid = other._uiPid;
-    return *this;
-}
 
 NuvPipeServer::~NuvPipeServer() = default;
 
@@ -83,8 +73,13 @@ void NuvPipeServer::Start() {
 bool NuvPipeServer::Receive(HANDLE pipe) {
     wchar_t buffer[kMaxCommandBytes / sizeof(wchar_t)];
     DWORD bytesRead = 0;
-    const BOOL read = ReadFile(pipe, buffer, sizeof(buffer), &bytesRead, nullptr);
-    const DWORD error = read ? ERROR_SUCCESS : GetLastError();
+    BOOL read = FALSE;
+    DWORD error = ERROR_SUCCESS;
+    {
+        SynchronousIoDeadline deadline(kConnectionIoMilliseconds);
+        read = ReadFile(pipe, buffer, sizeof(buffer), &bytesRead, nullptr);
+        error = read ? ERROR_SUCCESS : GetLastError();
+    }
     if (!read || bytesRead == 0) {
         if (error == ERROR_BROKEN_PIPE)
             Log("NuvPipeServer::Receive - InstanceThread: client disconnected");
@@ -101,15 +96,15 @@ bool NuvPipeServer::Receive(HANDLE pipe) {
 bool NuvPipeServer::HandleIPCEvent(IPCMessage message) {
     Log("NuvPipeServer::HandleIPCEvent - command:" + message.command);
     if (message.command == kLogonCommandName) {
-        notify(new CPLogonEvent());
+        notify(std::make_unique<CPLogonEvent>());
         return true;
     }
     if (message.command == kDeselectCommandName) {
-        notify(new CPCloseEvent());
+        notify(std::make_unique<CPCloseEvent>());
         return true;
     }
     if (message.command == kUIInputCommandName) {
-        notify(new CPINPUTEvent());
+        notify(std::make_unique<CPINPUTEvent>());
         return true;
     }
     return false;
@@ -130,7 +125,10 @@ bool NuvPipeServer::WaitForClient() {
 
 // The flush lets the client read the response before the disconnect discards it.
 void NuvPipeServer::EndInstance() {
-    FlushFileBuffers(_hPipe.get());
+    {
+        SynchronousIoDeadline deadline(kConnectionIoMilliseconds);
+        FlushFileBuffers(_hPipe.get());
+    }
     DisconnectNamedPipe(_hPipe.get());
     _hPipe.reset();
 }

@@ -20,10 +20,9 @@ public:
     NuvPipeServer();
     // The server for one UI process. Creates no pipe.
     explicit NuvPipeServer(DWORD uiPid);
-    // Copies the observers and every field except the instance being served, which belongs to the loop
-    // that serves it. The loop of the source and of the target must not be running.
-    NuvPipeServer(const NuvPipeServer& other);
-    NuvPipeServer& operator=(const NuvPipeServer& other);
+    // A running loop belongs to its server object: it is never copied or assigned.
+    NuvPipeServer(const NuvPipeServer&) = delete;
+    NuvPipeServer& operator=(const NuvPipeServer&) = delete;
     // Neither stops the loop nor disconnects a client: the loop must have ended before.
     ~NuvPipeServer() override;
 

@@ -2,14 +2,12 @@
 
 #include "ipc/CPEvent.h"
 
-#include <memory>
 
 void Subject::attach(IObserver* observer) {
     _observers.push_front(observer);
 }
 
-void Subject::notify(CPEvent* event) {
-    const std::unique_ptr<CPEvent> owned(event);
+void Subject::notify(std::unique_ptr<CPEvent> event) {
     for (IObserver* observer : _observers)
-        observer->processEvent(owned.get());
+        observer->processEvent(event.get());
 }

@@ -3,6 +3,9 @@
 
 #include "ipc/IObserver.h"
 #include <list>
+#include <memory>
+
+class CPEvent;
 
 class Subject {
 public:
@@ -14,9 +17,9 @@ public:
     // Inserts at the front; attaching an observer twice makes it see every event twice.
     void attach(IObserver* observer);
 
-    // Takes ownership of the event, hands it to every observer from the front of the list to its end,
-    // then destroys it (also when an observer throws).
-    void notify(CPEvent* event);
+    // Hands the event to every observer from the front of the list to its end, then destroys it (also
+    // when an observer throws). Observers borrow it for the call.
+    void notify(std::unique_ptr<CPEvent> event);
 
 protected:
     std::list<IObserver*> _observers;

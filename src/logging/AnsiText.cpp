@@ -18,3 +18,19 @@ std::wstring AnsiToWide(std::string_view text) {
 }
 
 } // namespace Corvani::Nuv::Logging
+
+namespace Corvani::Nuv::Logging {
+
+std::string WideToAnsi(std::wstring_view text) {
+    if (text.empty() || text.size() > INT_MAX)
+        return std::string();
+    const int length = static_cast<int>(text.size());
+    const int narrowLength = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (narrowLength <= 0)
+        return std::string();
+    std::string narrow(static_cast<size_t>(narrowLength), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), length, narrow.data(), narrowLength, nullptr, nullptr);
+    return narrow;
+}
+
+} // namespace Corvani::Nuv::Logging

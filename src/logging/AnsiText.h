@@ -7,5 +7,6 @@
 namespace Corvani::Nuv::Logging {
 
 std::wstring AnsiToWide(std::string_view text);
+std::string WideToAnsi(std::wstring_view text);
 
 } // namespace Corvani::Nuv::Logging

@@ -14,7 +14,7 @@ UniqueRegKey openForReading(const std::wstring& keyPath) {
     UniqueRegKey key;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, key.put()) !=
         ERROR_SUCCESS)
-        key.release();
+        std::ignore = key.release(); // a failed open leaves nothing to close
     return key;
 }
 
@@ -59,7 +59,7 @@ bool writeStringValueToRegistry(const std::wstring& keyPath, const std::wstring&
     UniqueRegKey key;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY, key.put()) !=
         ERROR_SUCCESS) {
-        key.release();
+        std::ignore = key.release(); // a failed open leaves nothing to close
         return false;
     }
     const DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));

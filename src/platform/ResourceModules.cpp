@@ -27,7 +27,7 @@ std::wstring readRegisteredModulePath() {
     UniqueRegKey key;
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, registrationKeyPath().c_str(), 0, nullptr, 0,
                         KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
-        key.release();
+        std::ignore = key.release(); // a failed open leaves nothing to close
         return std::wstring();
     }
     wchar_t buffer[kRegistrationBufferBytes / sizeof(wchar_t) + 1] = {};

@@ -109,7 +109,7 @@ bool VerifyAgainstCatalogs(HCATADMIN admin, Hash hash, HANDLE file, const std::w
         UniqueCatalogInfo catalog(admin, next);
         if (VerifyAgainstCatalog(admin, catalog.get(), hash, file, path))
             return true;
-        previous = catalog.release();
+        previous = catalog.release(); // the next enumeration call releases it
     }
 }
 

@@ -9,22 +9,13 @@
 
 namespace Corvani::Nuv::Platform {
 
-struct CertChainTraits {
-    using value_type = PCCERT_CHAIN_CONTEXT;
-    static value_type invalid() noexcept { return nullptr; }
-    static void close(value_type value) noexcept { ::CertFreeCertificateChain(value); }
-};
+inline void ReleaseCatalogAdmin(HCATADMIN admin) noexcept { ::CryptCATAdminReleaseContext(admin, 0); }
 
-struct CatalogAdminTraits {
-    using value_type = HCATADMIN;
-    static value_type invalid() noexcept { return nullptr; }
-    static void close(value_type value) noexcept { ::CryptCATAdminReleaseContext(value, 0); }
-};
+using UniqueCertChain = UniqueNull<PCCERT_CHAIN_CONTEXT, ::CertFreeCertificateChain>;
+using UniqueCatalogAdmin = UniqueNull<HCATADMIN, ReleaseCatalogAdmin>;
 
-using UniqueCertChain = UniqueResource<CertChainTraits>;
-using UniqueCatalogAdmin = UniqueResource<CatalogAdminTraits>;
-
-// A catalog context, released through the administrator that found it (which must outlive this owner).
+// A catalog context, released through the administrator that found it (which must outlive this owner):
+// the one owner here that holds two values.
 class UniqueCatalogInfo {
 public:
     UniqueCatalogInfo(HCATADMIN admin, HCATINFO info) noexcept : _admin(admin), _info(info) {}
@@ -37,11 +28,7 @@ public:
 
     HCATINFO get() const noexcept { return _info; }
     explicit operator bool() const noexcept { return _info != nullptr; }
-    HCATINFO release() noexcept {
-        HCATINFO info = _info;
-        _info = nullptr;
-        return info;
-    }
+    [[nodiscard]] HCATINFO release() noexcept { return std::exchange(_info, nullptr); }
 
 private:
     HCATADMIN _admin;

@@ -1,18 +1,22 @@
 #pragma once
 // Owners of Win32 resources: each closes its resource exactly once, cannot be copied, can be moved,
-// and hands ownership back through release(). Every close call of the module stands in this file.
+// and hands ownership back through release(). Most resources are "null is empty, one function closes
+// it" and are declared in one line over NullPolicy; a resource with another empty value or a close
+// call that needs more than the value has a policy of its own. Every close call of the module stands
+// in this file or in TrustHandles.h.
 
 #include <windows.h>
 #include <objbase.h>
 #include <wincrypt.h>
 #include <winsvc.h>
+#include <tuple> // std::ignore, for the deliberate leaks of release()
 #include <utility>
 
 namespace Corvani::Nuv::Platform {
 
-template <typename Traits> class UniqueResource {
+template <typename Policy> class UniqueResource {
 public:
-    using value_type = typename Traits::value_type;
+    using value_type = typename Policy::value_type;
 
     UniqueResource() noexcept = default;
     explicit UniqueResource(value_type value) noexcept : _value(value) {}
@@ -28,14 +32,15 @@ public:
     }
 
     value_type get() const noexcept { return _value; }
-    explicit operator bool() const noexcept { return _value != Traits::invalid(); }
+    explicit operator bool() const noexcept { return _value != Policy::empty(); }
 
-    value_type release() noexcept { return std::exchange(_value, Traits::invalid()); }
+    // The caller takes over the resource; a deliberate leak says so where it drops the result.
+    [[nodiscard]] value_type release() noexcept { return std::exchange(_value, Policy::empty()); }
 
-    void reset(value_type value = Traits::invalid()) noexcept {
+    void reset(value_type value = Policy::empty()) noexcept {
         value_type old = std::exchange(_value, value);
-        if (old != Traits::invalid())
-            Traits::close(old);
+        if (old != Policy::empty())
+            Policy::close(old);
     }
 
     // Address for APIs that write a new resource into an out parameter; any current one is closed first.
@@ -45,106 +50,47 @@ public:
     }
 
 private:
-    value_type _value = Traits::invalid();
+    value_type _value = Policy::empty();
 };
 
-struct HandleTraits {
-    using value_type = HANDLE;
-    static value_type invalid() noexcept { return nullptr; }
-    static void close(value_type value) noexcept { ::CloseHandle(value); }
+// Null is empty and Close(value) closes it; Close's result, if any, is not looked at.
+template <typename T, auto Close> struct NullPolicy {
+    using value_type = T;
+    static constexpr value_type empty() noexcept { return nullptr; }
+    static void close(value_type value) noexcept { Close(value); }
 };
+
+template <typename T, auto Close> using UniqueNull = UniqueResource<NullPolicy<T, Close>>;
 
 // Handles whose failure value is INVALID_HANDLE_VALUE (files, pipes, snapshots).
-struct FileHandleTraits {
+struct FileHandlePolicy {
     using value_type = HANDLE;
-    static value_type invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static value_type empty() noexcept { return INVALID_HANDLE_VALUE; }
     static void close(value_type value) noexcept { ::CloseHandle(value); }
 };
 
-struct RegKeyTraits {
-    using value_type = HKEY;
-    static value_type invalid() noexcept { return nullptr; }
-    static void close(value_type value) noexcept { ::RegCloseKey(value); }
-};
+inline void CloseCertStore(HCERTSTORE store) noexcept { ::CertCloseStore(store, 0); }
 
-struct MappedViewTraits {
-    using value_type = void*;
-    static value_type invalid() noexcept { return nullptr; }
-    static void close(value_type value) noexcept { ::UnmapViewOfFile(value); }
-};
+// Stops the timer and waits for running callbacks before the timer object goes away.
+inline void CloseThreadpoolTimerAndWait(PTP_TIMER timer) noexcept {
+    ::SetThreadpoolTimer(timer, nullptr, 0, 0);
+    ::WaitForThreadpoolTimerCallbacks(timer, TRUE);
+    ::CloseThreadpoolTimer(timer);
+}
 
-struct LocalMemoryTraits {
-    using value_type = HLOCAL;
-    static value_type invalid() noexcept { return nullptr; }
-    static void close(value_type value) noexcept { ::LocalFree(value); }
-};
-
-struct CoTaskMemoryTraits {
-    using value_type = void*;
-    static value_type invalid() noexcept { return nullptr; }
-    static void close(value_type value) noexcept { ::CoTaskMemFree(value); }
-};
-
-struct GdiObjectTraits {
-    using value_type = HGDIOBJ;
-    static value_type invalid() noexcept { return nullptr; }
-    static void close(value_type value) noexcept { ::DeleteObject(value); }
-};
-
-struct LibraryTraits {
-    using value_type = HMODULE;
-    static value_type invalid() noexcept { return nullptr; }
-    static void close(value_type value) noexcept { ::FreeLibrary(value); }
-};
-
-struct ServiceHandleTraits {
-    using value_type = SC_HANDLE;
-    static value_type invalid() noexcept { return nullptr; }
-    static void close(value_type value) noexcept { ::CloseServiceHandle(value); }
-};
-
-struct CertStoreTraits {
-    using value_type = HCERTSTORE;
-    static value_type invalid() noexcept { return nullptr; }
-    static void close(value_type value) noexcept { ::CertCloseStore(value, 0); }
-};
-
-struct CertContextTraits {
-    using value_type = PCCERT_CONTEXT;
-    static value_type invalid() noexcept { return nullptr; }
-    static void close(value_type value) noexcept { ::CertFreeCertificateContext(value); }
-};
-
-struct CryptMsgTraits {
-    using value_type = HCRYPTMSG;
-    static value_type invalid() noexcept { return nullptr; }
-    static void close(value_type value) noexcept { ::CryptMsgClose(value); }
-};
-
-struct ThreadpoolTimerTraits {
-    using value_type = PTP_TIMER;
-    static value_type invalid() noexcept { return nullptr; }
-    // Stops the timer and waits for running callbacks before the timer object goes away.
-    static void close(value_type value) noexcept {
-        ::SetThreadpoolTimer(value, nullptr, 0, 0);
-        ::WaitForThreadpoolTimerCallbacks(value, TRUE);
-        ::CloseThreadpoolTimer(value);
-    }
-};
-
-using UniqueHandle = UniqueResource<HandleTraits>;
-using UniqueFileHandle = UniqueResource<FileHandleTraits>;
-using UniqueRegKey = UniqueResource<RegKeyTraits>;
-using UniqueMappedView = UniqueResource<MappedViewTraits>;
-using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;
-using UniqueCoTaskMemory = UniqueResource<CoTaskMemoryTraits>;
-using UniqueGdiObject = UniqueResource<GdiObjectTraits>;
-using UniqueLibrary = UniqueResource<LibraryTraits>;
-using UniqueServiceHandle = UniqueResource<ServiceHandleTraits>;
-using UniqueCertStore = UniqueResource<CertStoreTraits>;
-using UniqueCertContext = UniqueResource<CertContextTraits>;
-using UniqueCryptMsg = UniqueResource<CryptMsgTraits>;
-using UniqueThreadpoolTimer = UniqueResource<ThreadpoolTimerTraits>;
+using UniqueHandle = UniqueNull<HANDLE, ::CloseHandle>;
+using UniqueFileHandle = UniqueResource<FileHandlePolicy>;
+using UniqueRegKey = UniqueNull<HKEY, ::RegCloseKey>;
+using UniqueMappedView = UniqueNull<void*, ::UnmapViewOfFile>;
+using UniqueLocalMemory = UniqueNull<HLOCAL, ::LocalFree>;
+using UniqueCoTaskMemory = UniqueNull<void*, ::CoTaskMemFree>;
+using UniqueGdiObject = UniqueNull<HGDIOBJ, ::DeleteObject>;
+using UniqueLibrary = UniqueNull<HMODULE, ::FreeLibrary>;
+using UniqueServiceHandle = UniqueNull<SC_HANDLE, ::CloseServiceHandle>;
+using UniqueCertStore = UniqueNull<HCERTSTORE, CloseCertStore>;
+using UniqueCertContext = UniqueNull<PCCERT_CONTEXT, ::CertFreeCertificateContext>;
+using UniqueCryptMsg = UniqueNull<HCRYPTMSG, ::CryptMsgClose>;
+using UniqueThreadpoolTimer = UniqueNull<PTP_TIMER, CloseThreadpoolTimerAndWait>;
 
 // A CoTaskMem-allocated wide text (labels and field texts handed to or kept for LogonUI).
 class UniqueCoTaskString {
@@ -153,7 +99,7 @@ public:
     explicit UniqueCoTaskString(wchar_t* text) noexcept : _memory(text) {}
 
     wchar_t* get() const noexcept { return static_cast<wchar_t*>(_memory.get()); }
-    wchar_t* release() noexcept { return static_cast<wchar_t*>(_memory.release()); }
+    [[nodiscard]] wchar_t* release() noexcept { return static_cast<wchar_t*>(_memory.release()); }
     void reset(wchar_t* text = nullptr) noexcept { _memory.reset(text); }
     wchar_t** put() noexcept { return reinterpret_cast<wchar_t**>(_memory.put()); }
     explicit operator bool() const noexcept { return static_cast<bool>(_memory); }

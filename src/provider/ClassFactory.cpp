@@ -9,23 +9,6 @@
 
 namespace Corvani::Nuv::CredentialProvider {
 
-IFACEMETHODIMP CClassFactory::QueryInterface(REFIID riid, void** ppv) {
-    static const QITAB table[] = {
-        QITABENT(CClassFactory, IClassFactory),
-        {nullptr, 0},
-    };
-    return QISearch(this, table, riid, ppv);
-}
-
-IFACEMETHODIMP_(ULONG) CClassFactory::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&_refCount)); }
-
-IFACEMETHODIMP_(ULONG) CClassFactory::Release() {
-    const LONG count = InterlockedDecrement(&_refCount);
-    if (count == 0)
-        delete this;
-    return static_cast<ULONG>(count);
-}
-
 IFACEMETHODIMP CClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** ppv) {
     if (outer) {
         if (ppv)

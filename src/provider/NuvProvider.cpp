@@ -2,6 +2,7 @@
 
 #include "credential/NuvCredential.h"
 #include "platform/ComBoundary.h"
+#include "platform/OutsideEffects.h"
 #include "platform/ProviderClsid.h"
 #include "platform/Registry.h"
 #include "platform/SecureText.h"
@@ -13,7 +14,6 @@
 #include <new>
 #include <shlwapi.h>
 #include <string>
-#include <wtsapi32.h>
 
 namespace Corvani::Nuv::CredentialProvider {
 
@@ -52,6 +52,9 @@ NuvProvider::NuvProvider() {
 }
 
 NuvProvider::~NuvProvider() {
+    // From here on, a LOGON on the credential's pipe thread no longer reaches this object.
+    if (_credential)
+        _credential->DetachProvider();
     CleanCredential();
     KillNuvUIProcesses();
     _domainView.reset();
@@ -61,31 +64,14 @@ NuvProvider::~NuvProvider() {
     _passwordView.reset();
     _hPasswordMapping.reset();
     // The UI-info section stays mapped and open for the life of the process.
-    _uiInfoView.release();
-    _hUIInfoMapping.release();
+    std::ignore = _uiInfoView.release();
+    std::ignore = _hUIInfoMapping.release();
     Platform::ClearSecret(_domain);
     Platform::ClearSecret(_user);
     Platform::ClearSecret(_password);
     // The credential and the worker threads that point at it live as long as the process.
-    _credential.release();
+    std::ignore = _credential.release();
     DllRelease();
-}
-
-IFACEMETHODIMP NuvProvider::QueryInterface(REFIID riid, void** ppv) {
-    static const QITAB table[] = {
-        QITABENT(NuvProvider, ICredentialProvider),
-        {nullptr, 0},
-    };
-    return QISearch(this, table, riid, ppv);
-}
-
-IFACEMETHODIMP_(ULONG) NuvProvider::AddRef() { return static_cast<ULONG>(++_refCount); }
-
-IFACEMETHODIMP_(ULONG) NuvProvider::Release() {
-    const LONG count = --_refCount;
-    if (count == 0)
-        delete this;
-    return static_cast<ULONG>(count);
 }
 
 IFACEMETHODIMP NuvProvider::SetUsageScenario(CREDENTIAL_PROVIDER_USAGE_SCENARIO cpus, DWORD /*flags*/) {
@@ -152,9 +138,9 @@ IFACEMETHODIMP NuvProvider::Advise(ICredentialProviderEvents* events, UINT_PTR a
 
 HRESULT NuvProvider::AdviseEvents(ICredentialProviderEvents* events, UINT_PTR adviseContext) {
     Trace("NuvProvider::Advise | 1");
-    if (_providerEvents) {
+    if (ProviderEvents()) {
         Trace("NuvProvider::Advise | 2");
-        _providerEvents.reset();
+        SetProviderEvents(nullptr);
     }
     if (_credential && !g_credentialsFromSwitchUser) {
         Trace("NuvProvider::Advise | 3");
@@ -163,8 +149,8 @@ HRESULT NuvProvider::AdviseEvents(ICredentialProviderEvents* events, UINT_PTR ad
         if (Platform::readSettingFromRegistry(L"LAUNCHUIONADVISE_ENABLE") != 0)
             _credential->LaunchUI(1);
     }
-    _providerEvents = Platform::ComPtr<ICredentialProviderEvents>::share(events);
     _adviseContext = adviseContext;
+    SetProviderEvents(events);
     return S_OK;
 }
 
@@ -174,9 +160,9 @@ IFACEMETHODIMP NuvProvider::UnAdvise() {
         Trace("NuvProvider::UnAdvise | CloseNuvUI");
         _credential->CloseNuvUI();
     }
-    if (_providerEvents) {
+    if (ProviderEvents()) {
         Trace("NuvProvider::UnAdvise | releasing");
-        _providerEvents.reset();
+        SetProviderEvents(nullptr);
     }
     _adviseContext = 0;
     Trace("NuvProvider::UnAdvise | END");
@@ -245,7 +231,9 @@ IFACEMETHODIMP NuvProvider::GetCredentialAt(DWORD index, ICredentialProviderCred
 
 void NuvProvider::setCredentialChanged() {
     Trace("NuvProvider::setCredentialChanged | 1");
-    if (!_providerEvents)
+    // A reference of our own: UnAdvise may release LogonUI's sink on its thread meanwhile.
+    const Platform::ComPtr<ICredentialProviderEvents> events = ProviderEvents();
+    if (!events)
         return;
     ReadCredential();
     if (_usageScenario != CPUS_LOGON && !isLastLoggedOnUser(_domain, _user)) {
@@ -253,7 +241,18 @@ void NuvProvider::setCredentialChanged() {
         return;
     }
     SetCredential();
-    _providerEvents->CredentialsChanged(_adviseContext);
+    events->CredentialsChanged(_adviseContext);
+}
+
+Platform::ComPtr<ICredentialProviderEvents> NuvProvider::ProviderEvents() {
+    Platform::CriticalSectionLock lock(_providerEventsLock);
+    return Platform::ComPtr<ICredentialProviderEvents>::share(_providerEvents.get());
+}
+
+void NuvProvider::SetProviderEvents(ICredentialProviderEvents* events) {
+    auto replacement = Platform::ComPtr<ICredentialProviderEvents>::share(events);
+    Platform::CriticalSectionLock lock(_providerEventsLock);
+    std::swap(_providerEvents, replacement);
 }
 
 void NuvProvider::DisconnectLockedSession() {
@@ -262,7 +261,7 @@ void NuvProvider::DisconnectLockedSession() {
     Platform::writeStringValueToRegistry(Platform::kLogonUIKey, Platform::kLastLoggedOnProviderValue,
                                          kProviderClsidText);
     Trace("NuvProvider::setCredentialChanged | before WTSDisconnectSession");
-    WTSDisconnectSession(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, FALSE);
+    Platform::SessionControl::Get().DisconnectCurrentSession();
 }
 
 } // namespace Corvani::Nuv::CredentialProvider

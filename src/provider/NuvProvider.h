@@ -2,7 +2,9 @@
 // The ICredentialProvider object LogonUI drives: one tile, the default and auto-logon decisions, and the
 // shared-memory sections through which the recognised user's credentials arrive.
 
+#include "platform/ComObject.h"
 #include "platform/ComPtr.h"
+#include "platform/CriticalSection.h"
 #include "platform/CredentialProviderApi.h"
 #include "platform/UniqueResource.h"
 
@@ -17,14 +19,9 @@ extern bool g_credentialsFromSwitchUser;
 // Tick count of the last input event, taken when a provider is constructed.
 extern DWORD g_lastInputTime;
 
-class NuvProvider final : public ICredentialProvider {
+class NuvProvider final : public Platform::ComObject<NuvProvider, ICredentialProvider> {
 public:
     NuvProvider();
-
-    // IUnknown
-    IFACEMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    IFACEMETHODIMP_(ULONG) AddRef() override;
-    IFACEMETHODIMP_(ULONG) Release() override;
 
     // ICredentialProvider
     IFACEMETHODIMP SetUsageScenario(CREDENTIAL_PROVIDER_USAGE_SCENARIO cpus, DWORD flags) override;
@@ -40,6 +37,7 @@ public:
     void setCredentialChanged();
 
 private:
+    friend Platform::ComObject<NuvProvider, ICredentialProvider>; // the last Release destroys it
     ~NuvProvider();
 
     // Credential sections.
@@ -59,9 +57,12 @@ private:
     HRESULT CreateCredentialIfNeeded();
     void InitializeCredentialSource();
     void DisconnectLockedSession();
+    // _providerEvents is shared with the pipe thread that raises CredentialsChanged.
+    Platform::ComPtr<ICredentialProviderEvents> ProviderEvents();
+    void SetProviderEvents(ICredentialProviderEvents* events);
 
-    LONG _refCount = 1;
     Platform::ComPtr<ICredentialProviderEvents> _providerEvents;
+    Platform::CriticalSection _providerEventsLock;
     UINT_PTR _adviseContext = 0;
     CREDENTIAL_PROVIDER_USAGE_SCENARIO _usageScenario = CPUS_INVALID;
     Platform::ComPtr<NuvCredential> _credential; // the creation reference

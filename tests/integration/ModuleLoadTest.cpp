@@ -137,8 +137,8 @@ TEST(ComActivation, CreatesAWorkingProvider) {
     EXPECT_EQ(1, credentialEvents.windowRequests);
     EXPECT_EQ(S_OK, credential->UnAdvise());
     EXPECT_EQ(S_OK, provider->UnAdvise());
-    EXPECT_EQ(1, events.refCount);
-    EXPECT_EQ(1, credentialEvents.refCount);
+    EXPECT_EQ(1, events.RefCount());
+    EXPECT_EQ(1, credentialEvents.RefCount());
 }
 
 TEST(ComActivation, UnknownClassIsNotServed) {

@@ -1,6 +1,8 @@
 // A recognised user's credentials going from the sections to the tile: waiting at the logon screen after a
 // switch of user, arriving at the unlock screen for the locked user, or for another user.
 
+#include "support/FakeOutsideEffects.h"
+#include "support/ScopedOverride.h"
 #include "support/CapturedLog.h"
 #include "SectionFixtures.h"
 #include "platform/ProviderClsid.h"
@@ -65,8 +67,10 @@ TEST_F(HandOff, LockedUserGetsTheCredentialsAndLogonUIIsTold) {
 TEST_F(HandOff, OtherUserDisconnectsTheLockedSession) {
     FillAll(L"CORP", L"bob", L"hunter2");
     LogMark mark;
+    HxTest::FakeSessionControl session;
     Peer::setCredentialChanged(Nuv());
     EXPECT_EQ(0, events.changes);
+    EXPECT_EQ(1, session.disconnects);
     EXPECT_EQ(1u, mark.Count("NuvProvider::setCredentialChanged | before WTSDisconnectSession"));
     EXPECT_EQ(Corvani::Nuv::CredentialProvider::kProviderClsidText,
               Corvani::Nuv::Platform::readLastLoggedOnProvider());
@@ -107,11 +111,10 @@ TEST(SwitchOfUser, WaitingCredentialsAreSignedInAtOnce) {
     UniqueMappedView password(MapViewOfFile(sections.password.get(), FILE_MAP_READ, 0, 0, HxFiller::kSectionSize));
 
     LogMark mark;
+    HxTest::ScopedOverride restoredAfterwards(g_credentialsFromSwitchUser, false);
     ComPtr<ICredentialProvider> provider = MakeProvider();
     ASSERT_EQ(S_OK, provider->SetUsageScenario(CPUS_LOGON, 0));
-    const bool fromSwitch = g_credentialsFromSwitchUser;
-    g_credentialsFromSwitchUser = false; // process-wide: keep it from later tests
-    EXPECT_TRUE(fromSwitch);
+    EXPECT_TRUE(g_credentialsFromSwitchUser);
     EXPECT_EQ(0u, mark.Count("NuvProvider::CreateMappedMemory | "));
     EXPECT_TRUE(IsZeroed(password.get()));
     NuvCredential& credential = CredentialOf(provider.get());
@@ -119,11 +122,9 @@ TEST(SwitchOfUser, WaitingCredentialsAreSignedInAtOnce) {
     EXPECT_EQ(L"s3cret", NuvCredentialTestPeer::Password(credential));
     EXPECT_EQ(1, NuvCredentialTestPeer::AutoLogon(credential));
 
-    g_credentialsFromSwitchUser = true;
     DWORD count = 0, defaultIndex = 9;
     BOOL autoLogon = FALSE;
     EXPECT_EQ(S_OK, provider->GetCredentialCount(&count, &defaultIndex, &autoLogon));
-    g_credentialsFromSwitchUser = false;
     EXPECT_EQ(0u, defaultIndex);
     EXPECT_TRUE(autoLogon);
 }

@@ -1,49 +1,30 @@
 #pragma once
 // Event sinks standing in for LogonUI's: they count the calls the provider and the credential make.
 
+#include "platform/ComObject.h"
 #include "platform/CredentialProviderApi.h"
 
 namespace HxTest {
 
-class FakeProviderEvents final : public ICredentialProviderEvents {
+// Test fakes live on the stack: the test keeps the creation reference, so the count never reaches 0.
+class FakeProviderEvents final
+    : public Corvani::Nuv::Platform::ComObject<FakeProviderEvents, ICredentialProviderEvents> {
 public:
-    IFACEMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_ICredentialProviderEvents)) {
-            *ppv = this;
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    IFACEMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++refCount); }
-    IFACEMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--refCount); }
     IFACEMETHODIMP CredentialsChanged(UINT_PTR context) override {
         ++changes;
         lastContext = context;
         return S_OK;
     }
 
-    LONG refCount = 1;
     int changes = 0;
     UINT_PTR lastContext = 0;
 };
 
-class FakeCredentialEvents final : public ICredentialProviderCredentialEvents {
+class FakeCredentialEvents final
+    : public Corvani::Nuv::Platform::ComObject<FakeCredentialEvents, ICredentialProviderCredentialEvents> {
 public:
     explicit FakeCredentialEvents(HWND owner = reinterpret_cast<HWND>(0x1234)) : window(owner) {}
 
-    IFACEMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_ICredentialProviderCredentialEvents)) {
-            *ppv = this;
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    IFACEMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++refCount); }
-    IFACEMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--refCount); }
     IFACEMETHODIMP SetFieldState(ICredentialProviderCredential*, DWORD, CREDENTIAL_PROVIDER_FIELD_STATE) override {
         return S_OK;
     }
@@ -66,7 +47,6 @@ public:
         return S_OK;
     }
 
-    LONG refCount = 1;
     HWND window;
     int windowRequests = 0;
 };

@@ -1,5 +1,7 @@
 #include "support/TestMain.h"
 
+#include "support/FakeOutsideEffects.h"
+
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <objbase.h>
@@ -17,6 +19,9 @@ int RunTestsWithCapturedLog(int& argc, wchar_t** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     int result = 0;
     {
+        // No test of the module's code disconnects the session running the tests; a test that looks at
+        // the disconnect installs a fake of its own over this one.
+        FakeSessionControl noRealDisconnect;
         // Created before the process's first trace line: the loggers resolve their directory once.
         TraceLogCapture capture;
         if (!capture.Ready()) {

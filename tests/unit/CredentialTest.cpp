@@ -1,5 +1,6 @@
 // NuvCredential as LogonUI sees it: fields, texts, the tile picture, events and selection.
 
+#include "support/ScopedOverride.h"
 #include "support/ProviderPeers.h"
 #include "platform/UniqueResource.h"
 #include "support/FakeEvents.h"
@@ -97,12 +98,12 @@ TEST_F(CredentialTest, UnsupportedFieldKindsAnswerAsTheTileHasNone) {
 }
 
 TEST_F(CredentialTest, OwnerWindowIsAskedForOncePerProcess) {
-    g_parentWindow = nullptr;
+    HxTest::ScopedOverride noWindowYet(g_parentWindow, HWND{});
     HxTest::FakeCredentialEvents events(reinterpret_cast<HWND>(0x4321));
     ASSERT_EQ(S_OK, credential->Advise(&events));
     EXPECT_EQ(1, events.windowRequests);
     EXPECT_EQ(reinterpret_cast<HWND>(0x4321), g_parentWindow);
-    EXPECT_EQ(2, events.refCount);
+    EXPECT_EQ(2, events.RefCount());
 
     ComPtr<ICredentialProvider> secondProvider = MakeProvider();
     ComPtr<ICredentialProviderCredential> second = CreateCredential(secondProvider.get(), CPUS_UNLOCK_WORKSTATION);
@@ -111,10 +112,9 @@ TEST_F(CredentialTest, OwnerWindowIsAskedForOncePerProcess) {
     EXPECT_EQ(0, secondEvents.windowRequests);
 
     EXPECT_EQ(S_OK, credential->UnAdvise());
-    EXPECT_EQ(1, events.refCount);
+    EXPECT_EQ(1, events.RefCount());
     EXPECT_EQ(S_OK, second->UnAdvise());
-    EXPECT_EQ(1, secondEvents.refCount);
-    g_parentWindow = nullptr;
+    EXPECT_EQ(1, secondEvents.RefCount());
 }
 
 TEST_F(CredentialTest, SelectionStartsTheSupervisionThreadOnce) {
@@ -139,7 +139,7 @@ TEST_F(CredentialTest, SelectionStartsTheSupervisionThreadOnce) {
 
 TEST_F(CredentialTest, RecognisedFaceSelectionAsksForAutoLogonAndStartsNothing) {
     NuvCredentialTestPeer::SetAutoLogon(Nuv(), 1);
-    IsHXCPSelected = false;
+    HxTest::ScopedOverride notSelected(IsHXCPSelected, false);
     BOOL autoLogon = FALSE;
     ASSERT_EQ(S_OK, credential->SetSelected(&autoLogon));
     EXPECT_TRUE(autoLogon);
@@ -148,17 +148,18 @@ TEST_F(CredentialTest, RecognisedFaceSelectionAsksForAutoLogonAndStartsNothing) 
 
 TEST(SwitchedUserCredential, InitializesWithAutoLogon) {
     // A credential constructed while the sections held a switched-to user's credentials.
-    g_credentialsFromSwitchUser = true;
     ComPtr<ICredentialProvider> provider = MakeProvider();
-    ASSERT_EQ(S_OK, provider->SetUsageScenario(CPUS_UNLOCK_WORKSTATION, 0));
-    g_credentialsFromSwitchUser = false;
+    {
+        HxTest::ScopedOverride switchedUser(g_credentialsFromSwitchUser, true);
+        ASSERT_EQ(S_OK, provider->SetUsageScenario(CPUS_UNLOCK_WORKSTATION, 0));
+    }
     ComPtr<ICredentialProviderCredential> credential;
     ASSERT_EQ(S_OK, provider->GetCredentialAt(0, credential.put()));
     NuvCredential& nuv = *static_cast<NuvCredential*>(credential.get());
     EXPECT_TRUE(NuvCredentialTestPeer::CredentialsFromSwitchUser(nuv));
     EXPECT_EQ(1, NuvCredentialTestPeer::AutoLogon(nuv));
 
-    IsHXCPSelected = false;
+    HxTest::ScopedOverride notSelected(IsHXCPSelected, false);
     BOOL autoLogon = FALSE;
     ASSERT_EQ(S_OK, credential->SetSelected(&autoLogon));
     EXPECT_TRUE(autoLogon);

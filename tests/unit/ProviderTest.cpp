@@ -1,6 +1,7 @@
 // NuvProvider as LogonUI drives it: scenarios, descriptors, the credential count and the recognised-face
 // hand-off.
 
+#include "support/ScopedOverride.h"
 #include "support/ProviderPeers.h"
 #include "platform/ProviderClsid.h"
 #include "platform/Registry.h"
@@ -142,9 +143,8 @@ TEST_F(ProviderTest, RecognisedFaceMakesTheTileDefaultWithAutoLogon) {
 
 TEST_F(ProviderTest, SwitchedUserAtLogonAsksForImmediateLogon) {
     ASSERT_EQ(S_OK, provider->SetUsageScenario(CPUS_LOGON, 0));
-    g_credentialsFromSwitchUser = true;
+    HxTest::ScopedOverride switchedUser(g_credentialsFromSwitchUser, true);
     CredentialCount result = GetCount(provider.get());
-    g_credentialsFromSwitchUser = false;
     EXPECT_EQ(1u, result.count);
     EXPECT_EQ(0u, result.defaultIndex);
     EXPECT_TRUE(result.autoLogon);
@@ -162,13 +162,13 @@ TEST_F(ProviderTest, CredentialCountRejectsNullOutPointers) {
 TEST_F(ProviderTest, AdviseHoldsTheEventsUntilUnAdvise) {
     HxTest::FakeProviderEvents events;
     ASSERT_EQ(S_OK, provider->Advise(&events, 42));
-    EXPECT_EQ(2, events.refCount);
+    EXPECT_EQ(2, events.RefCount());
     ASSERT_EQ(S_OK, provider->Advise(&events, 43)); // the first reference is given back
-    EXPECT_EQ(2, events.refCount);
+    EXPECT_EQ(2, events.RefCount());
     ASSERT_EQ(S_OK, provider->UnAdvise());
-    EXPECT_EQ(1, events.refCount);
+    EXPECT_EQ(1, events.RefCount());
     ASSERT_EQ(S_OK, provider->UnAdvise());
-    EXPECT_EQ(1, events.refCount);
+    EXPECT_EQ(1, events.RefCount());
 }
 
 TEST_F(ProviderTest, RecognisedFaceBeforeAdviseDoesNothing) {

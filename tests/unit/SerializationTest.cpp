@@ -1,6 +1,7 @@
 // GetSerialization's argument and size checks and ReportResult's handling of the logon result. The package
 // lookup itself needs an LSA package named "Negotiate" and is tested in the serialization tests.
 
+#include "support/ScopedOverride.h"
 #include "support/ProviderPeers.h"
 #include "platform/UniqueResource.h"
 
@@ -47,7 +48,7 @@ TEST_F(SerializationTest, UnlockScenarioAfterAutoLogonReportsNoAutoLogonOnSelect
     CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION serialization = {};
     Nuv().SetCredential(L"corp", std::wstring(40000, L'u'), L"pw");
     credential->GetSerialization(&response, &serialization, nullptr, nullptr);
-    IsHXCPSelected = false;
+    HxTest::ScopedOverride notSelected(IsHXCPSelected, false);
     BOOL autoLogon = TRUE;
     ASSERT_EQ(S_OK, credential->SetSelected(&autoLogon));
     EXPECT_FALSE(autoLogon);

@@ -4,40 +4,10 @@
 
 namespace HxHost {
 
-namespace {
-
-template <typename Interface> HRESULT QueryOne(Interface* self, REFIID riid, void** ppv) {
-    if (!ppv)
-        return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, __uuidof(Interface))) {
-        *ppv = self;
-        self->AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-} // namespace
-
-IFACEMETHODIMP ProviderEvents::QueryInterface(REFIID riid, void** ppv) {
-    return QueryOne<ICredentialProviderEvents>(this, riid, ppv);
-}
-IFACEMETHODIMP_(ULONG) ProviderEvents::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&_refCount)); }
-IFACEMETHODIMP_(ULONG) ProviderEvents::Release() { return static_cast<ULONG>(InterlockedDecrement(&_refCount)); }
-
 IFACEMETHODIMP ProviderEvents::CredentialsChanged(UINT_PTR adviseContext) {
     InterlockedIncrement(&_changes);
     PrintLine(L"ICredentialProviderEvents::CredentialsChanged(context " + std::to_wstring(adviseContext) + L")");
     return S_OK;
-}
-
-IFACEMETHODIMP CredentialEvents::QueryInterface(REFIID riid, void** ppv) {
-    return QueryOne<ICredentialProviderCredentialEvents>(this, riid, ppv);
-}
-IFACEMETHODIMP_(ULONG) CredentialEvents::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&_refCount)); }
-IFACEMETHODIMP_(ULONG) CredentialEvents::Release() {
-    return static_cast<ULONG>(InterlockedDecrement(&_refCount));
 }
 
 IFACEMETHODIMP CredentialEvents::SetFieldState(ICredentialProviderCredential*, DWORD, CREDENTIAL_PROVIDER_FIELD_STATE) {

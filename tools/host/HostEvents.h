@@ -1,31 +1,27 @@
 #pragma once
 // The host's own event sinks, as LogonUI hands them to the provider and to the credential.
 
+#include "platform/ComObject.h"
 #include "platform/CredentialProviderApi.h"
 
 namespace HxHost {
 
-class ProviderEvents final : public ICredentialProviderEvents {
+// Members of the host session: the session keeps the creation reference, so the count never reaches 0.
+class ProviderEvents final : public Corvani::Nuv::Platform::ComObject<ProviderEvents, ICredentialProviderEvents> {
 public:
-    IFACEMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    IFACEMETHODIMP_(ULONG) AddRef() override;
-    IFACEMETHODIMP_(ULONG) Release() override;
     IFACEMETHODIMP CredentialsChanged(UINT_PTR adviseContext) override;
 
     LONG changes() const { return _changes; }
 
 private:
-    LONG _refCount = 1;
     volatile LONG _changes = 0;
 };
 
-class CredentialEvents final : public ICredentialProviderCredentialEvents {
+class CredentialEvents final
+    : public Corvani::Nuv::Platform::ComObject<CredentialEvents, ICredentialProviderCredentialEvents> {
 public:
     explicit CredentialEvents(HWND owner) : _owner(owner) {}
 
-    IFACEMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    IFACEMETHODIMP_(ULONG) AddRef() override;
-    IFACEMETHODIMP_(ULONG) Release() override;
     IFACEMETHODIMP SetFieldState(ICredentialProviderCredential*, DWORD, CREDENTIAL_PROVIDER_FIELD_STATE) override;
     IFACEMETHODIMP SetFieldInteractiveState(ICredentialProviderCredential*, DWORD,
                                             CREDENTIAL_PROVIDER_FIELD_INTERACTIVE_STATE) override;
@@ -41,7 +37,6 @@ public:
     LONG windowRequests() const { return _windowRequests; }
 
 private:
-    LONG _refCount = 1;
     HWND _owner;
     LONG _windowRequests = 0;
 };

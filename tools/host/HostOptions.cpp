@@ -39,7 +39,9 @@ HostOptions ParseHostOptions(int argc, wchar_t** argv) {
             options.domain = argv[++i];
             options.user = argv[++i];
             options.password = argv[++i];
-        } else if (arg == L"--logon-fails")
+        } else if (arg == L"--recognize-delay" && hasValue)
+            options.recognitionDelay = static_cast<DWORD>(wcstoul(argv[++i], nullptr, 10));
+        else if (arg == L"--logon-fails")
             options.logonFails = true;
         else if (arg == L"--no-select")
             options.select = false;
@@ -51,7 +53,7 @@ HostOptions ParseHostOptions(int argc, wchar_t** argv) {
 
 void PrintUsage() {
     PrintLine(L"usage: hxhost [--scenario logon|unlock|changepassword|credui] [--lang LANGID] [--no-select] [--logon-fails]\n"
-              L"              [--recognize DOMAIN USER PASSWORD]");
+              L"              [--recognize DOMAIN USER PASSWORD [--recognize-delay MS]]");
 }
 
 } // namespace HxHost

@@ -12,10 +12,11 @@ struct HostOptions {
     LANGID language = 0; // 0: the thread's own UI language
     bool select = true;
     bool logonFails = false; // report STATUS_LOGON_FAILURE instead of success
-    // A recognised face: the host places these credentials in the sections and has the UI application
-    // stand-in send LOGON to the provider's pipe server. The provider is then created in-process.
+    // A recognised face: the UI application stand-in that the provider launches places these credentials
+    // in the sections and sends LOGON, recognitionDelay ms after its first SHOW.
     bool recognize = false;
     std::wstring domain, user, password;
+    DWORD recognitionDelay = 300;
     bool valid = true;
 };
 

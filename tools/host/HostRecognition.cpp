@@ -1,100 +1,70 @@
-// The host's stand-in for a recognised face. LogonUI cannot reach into the provider, and neither can a
-// host that loads it through COM; with --recognize the host creates the provider in-process instead, places
-// the credentials in the sections as the product's service does, and lets the UI application stand-in
-// send LOGON to the provider's pipe server, whose event reaches the tile as it does in LogonUI.
+// The host's stand-in for a recognised face, through COM alone: before LogonUI creates the provider, the
+// host tells the UI application stand-in (through its environment, which the provider's launch passes
+// on) whom to recognise. Selecting the tile then makes the provider start the service and launch the
+// signed stand-in, which, on its first SHOW, places the credentials in the sections as the product's
+// service does and sends LOGON. The host waits, bounded, for what LogonUI would see: CredentialsChanged,
+// or the locked session disconnected with this provider remembered for the logon screen.
 
-#include "common/ProgramDirectory.h"
 #include "Console.h"
-#include "CredentialSections.h"
 #include "HostSession.h"
-#include "credential/NuvCredential.h"
-#include "ipc/NuvPipeClient.h"
-#include "ipc/NuvPipeServer.h"
-#include "platform/Registry.h"
+#include "platform/ProviderClsid.h"
 #include "platform/UniqueResource.h"
-#include "provider/NuvProvider.h"
 
-#include <memory>
-
-using Corvani::Nuv::CredentialProvider::NuvCredential;
-using Corvani::Nuv::CredentialProvider::NuvProvider;
-using Corvani::Nuv::IPC::NuvPipeClient;
-using Corvani::Nuv::IPC::NuvPipeServer;
-using Corvani::Nuv::Platform::UniqueHandle;
+#include <string>
 
 namespace HxHost {
 
 namespace {
 
-constexpr DWORD kStandInTimeoutMs = 20000;
-constexpr DWORD kServerStopTimeoutMs = 5000;
+constexpr wchar_t kStandInOptionsVariable[] = L"HX_UI_STANDIN_OPTIONS";
+constexpr wchar_t kLogonUIKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Authentication\\LogonUI";
+constexpr DWORD kRecognitionPatienceMilliseconds = 30000;
+constexpr DWORD kPollMilliseconds = 50;
 
-bool FillSections(const HostOptions& options) {
-    const DWORD errors[] = {HxFiller::FillSection(HxFiller::kDomainSection, options.domain),
-                            HxFiller::FillSection(HxFiller::kUserSection, options.user),
-                            HxFiller::FillSection(HxFiller::kPasswordSection, options.password)};
-    for (DWORD error : errors)
-        if (error != ERROR_SUCCESS) {
-            PrintLine(L"  filling the credential sections failed with error " + std::to_wstring(error));
-            return false;
-        }
-    PrintLine(L"Credential sections filled for " + options.domain + L"\\" + options.user + L" (password " +
-              std::to_wstring(options.password.size()) + L" characters)");
-    return true;
-}
+std::wstring Quote(const std::wstring& text) { return L"\"" + text + L"\""; }
 
-// The UI application stand-in sends LOGON to "\\.\pipe\CPPipeServer" + its own process id, then ends.
-bool StartStandIn(PROCESS_INFORMATION& process) {
-    std::wstring commandLine = L"\"" + HxTools::ProgramDirectory() + L"Corvani.Halvex.UI.exe\" -l 1033 --send LOGON,exit";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    return CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process) != FALSE;
-}
-
-void DeliverLogon(NuvCredential& credential) {
-    PROCESS_INFORMATION info = {};
-    if (!StartStandIn(info)) {
-        PrintLine(L"  the UI application stand-in could not be started: error " + std::to_wstring(GetLastError()));
-        return;
-    }
-    UniqueHandle process(info.hProcess), thread(info.hThread);
-    PrintLine(L"UI application stand-in started, process id " + std::to_wstring(info.dwProcessId));
-    // On the heap: should the loop not stop, the object it runs on must outlive this function.
-    auto server = std::make_unique<NuvPipeServer>(info.dwProcessId);
-    server->attach(&credential);
-    UniqueHandle serverThread(CreateThread(nullptr, 0, NuvPipeServer::ThreadEntry, server.get(), 0, nullptr));
-    WaitForSingleObject(process.get(), kStandInTimeoutMs);
-    DWORD error = 0;
-    NuvPipeClient(info.dwProcessId).SelfClose(error);
-    if (WaitForSingleObject(serverThread.get(), kServerStopTimeoutMs) != WAIT_OBJECT_0) {
-        PrintLine(L"  the pipe server did not stop; it is left running");
-        server.release();
-    }
+std::wstring LastLoggedOnProvider() {
+    wchar_t buffer[64] = {};
+    DWORD bytes = sizeof(buffer) - sizeof(wchar_t);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kLogonUIKey, L"LastLoggedOnProvider", RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY,
+                     nullptr, buffer, &bytes) != ERROR_SUCCESS)
+        return std::wstring();
+    return buffer;
 }
 
 } // namespace
 
-bool HostSession::CreateProviderInProcess() {
-    _inProcess = new NuvProvider();
-    _provider = Corvani::Nuv::Platform::ComPtr<ICredentialProvider>::attach(_inProcess);
-    PrintLine(L"Provider created in-process (--recognize: the host plays the face recognition)");
-    return true;
+void HostSession::PrepareRecognition() {
+    const std::wstring options = L"--credentials " + Quote(_options.domain) + L" " + Quote(_options.user) + L" " +
+                                 Quote(_options.password) + L" --on-show wait:" +
+                                 std::to_wstring(_options.recognitionDelay) + L",recognize";
+    SetEnvironmentVariableW(kStandInOptionsVariable, options.c_str());
+    PrintLine(L"The UI application will recognise " + _options.domain + L"\\" + _options.user + L" (password " +
+              std::to_wstring(_options.password.size()) + L" characters) " +
+              std::to_wstring(_options.recognitionDelay) + L" ms after its first SHOW");
 }
 
-void HostSession::RecognizeFace() {
-    if (!FillSections(_options))
-        return;
+// True when LogonUI was told that the credential changed; false when the provider disconnected the
+// locked session instead, or nothing happened in time.
+bool HostSession::AwaitRecognition() {
     const LONG changesBefore = _providerEvents.changes();
-    DeliverLogon(*static_cast<NuvCredential*>(_credential.get()));
-    if (_providerEvents.changes() == changesBefore) {
-        PrintLine(L"  CredentialsChanged was not raised: another user than the locked one; LastLoggedOnProvider is "
-                  L"now " + Corvani::Nuv::Platform::readLastLoggedOnProvider() +
-                  L" and the locked session was disconnected");
-        return;
+    const std::wstring providerBefore = LastLoggedOnProvider();
+    const ULONGLONG giveUpAt = GetTickCount64() + kRecognitionPatienceMilliseconds;
+    while (GetTickCount64() < giveUpAt) {
+        if (_providerEvents.changes() != changesBefore)
+            return true;
+        const std::wstring provider = LastLoggedOnProvider();
+        if (provider != providerBefore &&
+            provider == Corvani::Nuv::CredentialProvider::kProviderClsidText) {
+            PrintLine(L"  CredentialsChanged was not raised: another user than the locked one; LastLoggedOnProvider "
+                      L"is now " + provider + L" and the locked session was disconnected");
+            return false;
+        }
+        Sleep(kPollMilliseconds);
     }
-    // LogonUI enumerates the tile again and finds it asking for an immediate logon.
-    ShowCredentialCount();
+    PrintLine(L"  no recognition within " + std::to_wstring(kRecognitionPatienceMilliseconds) + L" ms");
+    _failed = true;
+    return false;
 }
 
 } // namespace HxHost

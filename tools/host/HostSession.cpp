@@ -82,7 +82,7 @@ bool HostSession::Check(const wchar_t* step, HRESULT hr) {
 
 bool HostSession::CreateProvider() {
     if (_options.recognize)
-        return CreateProviderInProcess();
+        PrepareRecognition();
     const HRESULT hr = CoCreateInstance(CLSID_NuvProvider, nullptr, CLSCTX_INPROC_SERVER, IID_ICredentialProvider,
                                         _provider.putVoid());
     return Check((std::wstring(L"CoCreateInstance ") + kProviderClsidText + L" for ICredentialProvider").c_str(), hr);
@@ -159,8 +159,10 @@ void HostSession::SelectTile() {
     if (Check(L"SetSelected", _credential->SetSelected(&autoLogon)))
         PrintLine(std::wstring(L"  auto-logon ") + (autoLogon ? L"TRUE" : L"FALSE"));
     _autoLogon = _autoLogon || autoLogon;
-    if (_options.recognize)
-        RecognizeFace();
+    if (_options.recognize && !_autoLogon && AwaitRecognition()) {
+        // LogonUI enumerates the tile again and finds it asking for an immediate logon.
+        ShowCredentialCount();
+    }
     SignIn();
     Check(L"SetDeselected", _credential->SetDeselected());
 }

@@ -7,10 +7,6 @@
 #include "platform/ComPtr.h"
 #include "platform/CredentialProviderApi.h"
 
-namespace Corvani::Nuv::CredentialProvider {
-class NuvProvider;
-}
-
 namespace HxHost {
 
 class HostSession {
@@ -22,7 +18,8 @@ public:
 
 private:
     bool CreateProvider();
-    bool CreateProviderInProcess();
+    void PrepareRecognition();
+    bool AwaitRecognition();
     bool SetUsageScenario();
     void AdviseProvider();
     void ShowFieldDescriptors();
@@ -32,7 +29,6 @@ private:
     void ShowFields();
     void ShowBitmap();
     void SelectTile();
-    void RecognizeFace();
     void SignIn();
     void Finish();
 
@@ -46,7 +42,6 @@ private:
     DWORD _fieldCount = 0;
     BOOL _autoLogon = FALSE;
     bool _failed = false;
-    Corvani::Nuv::CredentialProvider::NuvProvider* _inProcess = nullptr; // with --recognize
 };
 
 } // namespace HxHost

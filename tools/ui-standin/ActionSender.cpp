@@ -1,5 +1,6 @@
 #include "ActionSender.h"
 
+#include "CredentialSections.h"
 #include "platform/UniqueResource.h"
 
 #include <cwchar>
@@ -39,8 +40,8 @@ UniqueFileHandle OpenWithRetries(const std::wstring& pipeName, DWORD& error) {
 
 } // namespace
 
-ActionSender::ActionSender(Recorder& recorder)
-    : _recorder(recorder), _pipeName(L"\\\\.\\pipe\\CPPipeServer" + std::to_wstring(GetCurrentProcessId())) {}
+ActionSender::ActionSender(Recorder& recorder, const StandInOptions& options)
+    : _recorder(recorder), _options(options), _pipeName(L"\\\\.\\pipe\\CPPipeServer" + std::to_wstring(GetCurrentProcessId())) {}
 
 bool ActionSender::Perform(const std::wstring& action) {
     if (action == L"exit")
@@ -53,11 +54,29 @@ bool ActionSender::Perform(const std::wstring& action) {
         Send("raw", action.substr(4));
         return true;
     }
+    if (action == L"recognize") {
+        if (FillSections())
+            Send("LOGON", CommandText(L"LOGON"));
+        return true;
+    }
     if (action == L"LOGON" || action == L"DESELECT" || action == L"UIINPUT") {
         Send(ToUtf8(action), CommandText(action));
         return true;
     }
     _recorder.Line("UNKNOWN ACTION " + ToUtf8(action));
+    return true;
+}
+
+bool ActionSender::FillSections() {
+    const DWORD errors[] = {HxFiller::FillSection(HxFiller::kDomainSection, _options.domain),
+                            HxFiller::FillSection(HxFiller::kUserSection, _options.user),
+                            HxFiller::FillSection(HxFiller::kPasswordSection, _options.password)};
+    for (DWORD error : errors)
+        if (error != ERROR_SUCCESS) {
+            _recorder.Line("FILLED failed " + std::to_string(error));
+            return false;
+        }
+    _recorder.Line("FILLED " + ToUtf8(_options.domain) + "\\" + ToUtf8(_options.user));
     return true;
 }
 

@@ -5,6 +5,7 @@
 // finds no pipe is retried and a busy pipe is waited for, for up to ten seconds in all.
 
 #include "Recorder.h"
+#include "StandInOptions.h"
 
 #include <windows.h>
 #include <string>
@@ -13,15 +14,18 @@ namespace HxUIStandIn {
 
 class ActionSender {
 public:
-    explicit ActionSender(Recorder& recorder);
+    ActionSender(Recorder& recorder, const StandInOptions& options);
 
     // Performs one action; false for "exit".
     bool Perform(const std::wstring& action);
 
 private:
     void Send(const std::string& label, const std::wstring& text);
+    // Places the recognised user's credentials in the sections, as the product's service does.
+    bool FillSections();
 
     Recorder& _recorder;
+    const StandInOptions& _options;
     std::wstring _pipeName;
 };
 

@@ -15,13 +15,16 @@ bool IsCloseCommand(const std::wstring& text) {
 
 } // namespace
 
-CommandServer::CommandServer(const StandInOptions& options, Recorder& recorder)
+CommandServer::CommandServer(const StandInOptions& options, Recorder& recorder, CommandHandler onCommand)
     : _options(options), _recorder(recorder),
-      _pipeName(L"\\\\.\\pipe\\NuvUIPipeServer" + std::to_wstring(GetCurrentProcessId())) {}
+      _pipeName(L"\\\\.\\pipe\\NuvUIPipeServer" + std::to_wstring(GetCurrentProcessId())),
+      _onCommand(std::move(onCommand)) {}
+
+void CommandServer::Listen() { _listening = CreateInstance(); }
 
 bool CommandServer::Run() {
     using Corvani::Nuv::Platform::UniqueFileHandle;
-    UniqueFileHandle listening = CreateInstance();
+    UniqueFileHandle listening = _listening ? std::move(_listening) : CreateInstance();
     if (!listening) {
         _recorder.Line("SERVE failed " + std::to_string(GetLastError()));
         return false;
@@ -67,6 +70,8 @@ bool CommandServer::Serve(HANDLE pipe) {
     if (_options.replyDelayMilliseconds != 0)
         Sleep(_options.replyDelayMilliseconds);
     Reply(pipe);
+    if (_onCommand)
+        _onCommand(text);
     return !(IsCloseCommand(text) && _options.exitOnClose);
 }
 

@@ -7,12 +7,19 @@
 #include "StandInOptions.h"
 #include "platform/UniqueResource.h"
 
+#include <functional>
+#include <string>
+
 namespace HxUIStandIn {
 
 class CommandServer {
 public:
-    CommandServer(const StandInOptions& options, Recorder& recorder);
+    using CommandHandler = std::function<void(const std::wstring& text)>;
+    // `onCommand` sees every command answered, on the serving thread.
+    CommandServer(const StandInOptions& options, Recorder& recorder, CommandHandler onCommand = {});
 
+    // Creates the first instance of the pipe, so that it exists before anything else is done.
+    void Listen();
     // Serves until CLOSE has been answered (unless --stay-on-close); false when no instance could be created.
     bool Run();
 
@@ -28,6 +35,8 @@ private:
     Recorder& _recorder;
     std::wstring _pipeName;
     DWORD _commandsReceived = 0;
+    CommandHandler _onCommand;
+    Corvani::Nuv::Platform::UniqueFileHandle _listening;
 };
 
 } // namespace HxUIStandIn

@@ -1,6 +1,7 @@
 #include "StandInOptions.h"
 
 #include <cstdio>
+#include <shellapi.h>
 #include <cwchar>
 
 namespace HxUIStandIn {
@@ -59,6 +60,8 @@ bool SetTextOption(const std::wstring& name, const std::wstring& value, StandInO
         options.recordFile = value;
     else if (name == L"--send")
         AppendActions(value, options.actions);
+    else if (name == L"--on-show")
+        AppendActions(value, options.showActions);
     else
         return false;
     return true;
@@ -81,15 +84,40 @@ bool SetFlagOption(const std::wstring& name, StandInOptions& options) {
 
 } // namespace
 
+// The command line followed by the options of the environment variable.
+std::vector<std::wstring> AllArguments(int argc, wchar_t** argv) {
+    std::vector<std::wstring> arguments(argv + 1, argv + argc);
+    wchar_t extra[4096] = {};
+    const DWORD length = GetEnvironmentVariableW(kExtraOptionsVariable, extra, ARRAYSIZE(extra));
+    if (length == 0 || length >= ARRAYSIZE(extra))
+        return arguments;
+    int count = 0;
+    wchar_t** split = CommandLineToArgvW((L"x " + std::wstring(extra)).c_str(), &count);
+    for (int i = 1; split && i < count; ++i)
+        arguments.emplace_back(split[i]);
+    LocalFree(split);
+    return arguments;
+}
+
 StandInOptions ParseStandInOptions(int argc, wchar_t** argv) {
     StandInOptions options;
-    for (int i = 1; i < argc; ++i) {
-        const std::wstring name = argv[i];
+    const std::vector<std::wstring> arguments = AllArguments(argc, argv);
+    const std::size_t count = arguments.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::wstring& name = arguments[i];
         if (SetFlagOption(name, options))
             continue;
-        if (i + 1 >= argc)
+        if (name == L"--credentials") {
+            if (i + 3 >= count)
+                return Invalid(options, L"--credentials needs DOMAIN USER PASSWORD");
+            options.domain = arguments[++i];
+            options.user = arguments[++i];
+            options.password = arguments[++i];
+            continue;
+        }
+        if (i + 1 >= count)
             return Invalid(options, L"unknown option or missing value: " + name);
-        const std::wstring value = argv[++i];
+        const std::wstring& value = arguments[++i];
         DWORD number = 0;
         if (SetTextOption(name, value, options))
             continue;
@@ -103,8 +131,11 @@ void PrintUsage() {
     std::fputws(
         L"Corvani.Halvex.UI.exe (stand-in) [-l <language id>] [-h] [--record <file>]\n"
         L"    [--no-reply] [--hang-up <n>] [--reply-bytes <n>] [--reply-delay <ms>] [--stay-on-close]\n"
-        L"    [--send <action>[,<action>...]] [--stdin]\n"
-        L"  actions: LOGON | DESELECT | UIINPUT | wait:<ms> | raw:<text> | exit\n"
+        L"    [--send <action>[,<action>...]] [--stdin] [--on-show <action>[,<action>...]]\n"
+        L"    [--credentials <domain> <user> <password>]\n"
+        L"  actions: LOGON | DESELECT | UIINPUT | recognize | wait:<ms> | raw:<text> | exit\n"
+        L"  recognize: fills the credential sections with --credentials, then sends LOGON.\n"
+        L"  Further options are read from the environment variable HX_UI_STANDIN_OPTIONS.\n"
         L"  Serves \\\\.\\pipe\\NuvUIPipeServer<pid>; sends actions to \\\\.\\pipe\\CPPipeServer<pid>.\n",
         stdout);
 }

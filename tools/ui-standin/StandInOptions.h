@@ -26,11 +26,21 @@ struct StandInOptions {
     DWORD replyDelayMilliseconds = 0;
     bool exitOnClose = true;
 
-    // Actions: "LOGON", "DESELECT", "UIINPUT", "wait:<ms>", "raw:<text>", "exit".
+    // Actions: "LOGON", "DESELECT", "UIINPUT", "recognize", "wait:<ms>", "raw:<text>", "exit".
     std::vector<std::wstring> actions;
     bool actionsFromStdin = false;
+    // Performed once, after the first SHOW (or CHANGEPASSWORD) has been answered.
+    std::vector<std::wstring> showActions;
+
+    // What "recognize" places in the credential sections before it sends LOGON, as the service does.
+    std::wstring domain, user, password;
 };
 
+// The environment variable whose text is read as further options after the command line: the provider
+// starts the UI application with its language and hidden options only.
+inline constexpr wchar_t kExtraOptionsVariable[] = L"HX_UI_STANDIN_OPTIONS";
+
+// The command line, then the options in kExtraOptionsVariable.
 StandInOptions ParseStandInOptions(int argc, wchar_t** argv);
 void PrintUsage();
 

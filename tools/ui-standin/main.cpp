@@ -5,6 +5,7 @@
 #include "CommandServer.h"
 #include "Recorder.h"
 #include "StandInOptions.h"
+#include "StandInWindow.h"
 #include "platform/UniqueResource.h"
 
 #include <cstdio>
@@ -14,9 +15,11 @@ namespace {
 
 using namespace HxUIStandIn;
 
-struct ActionContext {
+struct StandInContext {
     const StandInOptions* options;
     Recorder* recorder;
+    CommandServer* server;
+    HANDLE actions;
 };
 
 // Reads one line of stdin (UTF-8, LF or CR LF); false at the end of the input.
@@ -44,8 +47,8 @@ bool ReadStdinLine(std::wstring& line) {
 }
 
 DWORD WINAPI RunActions(LPVOID parameter) {
-    const auto* context = static_cast<const ActionContext*>(parameter);
-    ActionSender sender(*context->recorder);
+    const auto* context = static_cast<const StandInContext*>(parameter);
+    ActionSender sender(*context->recorder, *context->options);
     for (const std::wstring& action : context->options->actions)
         if (!sender.Perform(action))
             Finish(*context->recorder);
@@ -54,6 +57,14 @@ DWORD WINAPI RunActions(LPVOID parameter) {
         if (!line.empty() && !sender.Perform(line))
             Finish(*context->recorder);
     return 0;
+}
+
+// Serves the UI pipe until CLOSE; when no instance can be created, the actions still run to their end.
+DWORD WINAPI Serve(LPVOID parameter) {
+    const auto* context = static_cast<const StandInContext*>(parameter);
+    if (!context->server->Run() && context->actions)
+        WaitForSingleObject(context->actions, INFINITE);
+    Finish(*context->recorder);
 }
 
 std::string StartLine(const StandInOptions& options) {
@@ -72,15 +83,23 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     Recorder recorder(options.recordFile);
+    StandInWindow window(options, recorder);
+    CommandServer server(options, recorder, [&window](const std::wstring& text) { window.OnCommand(text); });
+    // The pipe exists before the start is recorded and before the window, so that a provider that does
+    // not wait for the window finds it.
+    server.Listen();
     recorder.Line(StartLine(options));
 
-    ActionContext context{&options, &recorder};
+    StandInContext context{&options, &recorder, &server, nullptr};
     Corvani::Nuv::Platform::UniqueHandle actions;
     if (!options.actions.empty() || options.actionsFromStdin)
-        actions.reset(CreateThread(nullptr, 0, RunActions, &context, 0, nullptr));
-
-    CommandServer server(options, recorder);
-    if (!server.Run() && actions)
-        WaitForSingleObject(actions.get(), INFINITE);
+        actions.reset(CreateThread(nullptr, 0, RunActions, &context, CREATE_SUSPENDED, nullptr));
+    context.actions = actions.get();
+    if (actions)
+        ResumeThread(actions.get());
+    Corvani::Nuv::Platform::UniqueHandle serving(CreateThread(nullptr, 0, Serve, &context, 0, nullptr));
+    if (window.Create())
+        window.RunMessageLoop();
+    WaitForSingleObject(serving.get(), INFINITE);
     Finish(recorder);
 }

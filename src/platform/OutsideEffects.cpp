@@ -1,0 +1,39 @@
+#include "platform/OutsideEffects.h"
+
+#include "platform/UniqueResource.h"
+
+#include <tlhelp32.h>
+#include <wtsapi32.h>
+
+namespace Corvani::Nuv::Platform {
+
+BOOL SessionControl::DisconnectCurrentSession() {
+    return WTSDisconnectSession(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, FALSE);
+}
+
+// Processes that cannot be opened for termination are skipped silently.
+void ProcessTermination::TerminateByImageName(const wchar_t* imageName, UINT exitCode) {
+    UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0));
+    if (!snapshot)
+        return;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        if (lstrcmpiW(entry.szExeFile, imageName) != 0)
+            continue;
+        UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
+        if (process)
+            TerminateProcess(process.get(), exitCode);
+    }
+}
+
+BOOL PriorityControl::SetProcessPriorityClass(HANDLE process, DWORD priorityClass) {
+    return SetPriorityClass(process, priorityClass);
+}
+
+UINT KeyboardInput::Send(const INPUT& input) {
+    INPUT copy = input;
+    return SendInput(1, &copy, sizeof(INPUT));
+}
+
+} // namespace Corvani::Nuv::Platform

@@ -1,0 +1,71 @@
+#pragma once
+// Fakes for the calls with effects outside the process: each installs itself for its scope and records
+// what the code under test asked for, so that no test disconnects a session, ends a process it did not
+// start, presses a key on the developer's desktop or raises its own priority.
+
+#include "platform/CriticalSection.h"
+#include "platform/OutsideEffects.h"
+
+#include <string>
+#include <vector>
+
+namespace HxTest {
+
+class FakeSessionControl final : public Corvani::Nuv::Platform::ScopedFake<Corvani::Nuv::Platform::SessionControl> {
+public:
+    BOOL DisconnectCurrentSession() override {
+        InterlockedIncrement(&disconnects);
+        return TRUE;
+    }
+    volatile LONG disconnects = 0;
+};
+
+class FakeProcessTermination final
+    : public Corvani::Nuv::Platform::ScopedFake<Corvani::Nuv::Platform::ProcessTermination> {
+public:
+    struct Call {
+        std::wstring imageName;
+        UINT exitCode;
+    };
+    void TerminateByImageName(const wchar_t* imageName, UINT exitCode) override {
+        Corvani::Nuv::Platform::CriticalSectionLock lock(_lock);
+        calls.push_back({imageName, exitCode});
+    }
+    std::vector<Call> calls;
+
+private:
+    Corvani::Nuv::Platform::CriticalSection _lock;
+};
+
+class FakePriorityControl final : public Corvani::Nuv::Platform::ScopedFake<Corvani::Nuv::Platform::PriorityControl> {
+public:
+    BOOL SetProcessPriorityClass(HANDLE, DWORD priorityClass) override {
+        classes.push_back(priorityClass);
+        return result;
+    }
+    BOOL result = TRUE;
+    std::vector<DWORD> classes;
+};
+
+class FakeKeyboardInput final : public Corvani::Nuv::Platform::ScopedFake<Corvani::Nuv::Platform::KeyboardInput> {
+public:
+    struct Press {
+        INPUT input;
+        ULONGLONG tick;
+    };
+    UINT Send(const INPUT& input) override {
+        Corvani::Nuv::Platform::CriticalSectionLock lock(_lock);
+        sent.push_back({input, GetTickCount64()});
+        return 1;
+    }
+    std::vector<Press> Sent() {
+        Corvani::Nuv::Platform::CriticalSectionLock lock(_lock);
+        return sent;
+    }
+
+private:
+    Corvani::Nuv::Platform::CriticalSection _lock;
+    std::vector<Press> sent;
+};
+
+} // namespace HxTest
