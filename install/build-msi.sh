@@ -76,8 +76,13 @@ package="$work/package.msi"
 #   values that were added after installation (Disable.ps1);
 # - the files carry their version, so that Windows Installer's file rules replace files copied in by hand
 #   (versioned files take no hash rows);
-# - DISABLED reaches the elevated part of the installation.
+# - DISABLED reaches the elevated part of the installation;
+# - a package of the same version (a rebuild) replaces the installed one too, instead of being installed
+#   beside it (VersionMax inclusive, 0x200; Attributes is part of the row's key, so the row is replaced).
+upgrade_code="$(msiinfo export "$package" Property | tr -d '\r' | awk -F'\t' '$1 == "UpgradeCode" {print $2}')"
 queries=(
+    "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = 'WIX_UPGRADE_DETECTED'"
+    "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`) VALUES ('$upgrade_code', '$version', 513, 'WIX_UPGRADE_DETECTED')"
     "UPDATE Component SET Condition = 'DISABLED = \"1\" OR (HX_WAS_DISABLED = \"#1\" AND NOT DISABLED = \"0\")' WHERE Component = 'DisabledSetting'"
     "INSERT INTO \`Registry\` (\`Registry\`, \`Root\`, \`Key\`, \`Name\`, \`Component_\`) VALUES ('RemoveClassKey', 2, '$class_key', '*', 'Provider')"
     "INSERT INTO \`Registry\` (\`Registry\`, \`Root\`, \`Key\`, \`Name\`, \`Component_\`) VALUES ('RemoveProviderKey', 2, '$provider_key', '*', 'Provider')"
