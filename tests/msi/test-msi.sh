@@ -103,12 +103,13 @@ msiexec() {  # msiexec ACTION PACKAGE [PROPERTY=VALUE...]: silent, logged into t
 }
 msiexec_runs=0
 reg_value() {  # reg_value KEY NAME (empty NAME: the default value); fails when absent
-    local out
-    if [ -z "$2" ]; then out="$(wine reg query "$1" /ve 2>/dev/null)"; else out="$(wine reg query "$1" /v "$2" 2>/dev/null)"; fi
-    [ $? -eq 0 ] || return 1
+    local args=(/ve) out
+    [ -z "$2" ] || args=(/v "$2")
+    out="$(wine reg query "$1" "${args[@]}" 2>/dev/null)" || return 1
     tr -d '\r' <<<"$out" | sed -nE 's/^ {4}.+ {4}REG_[A-Z_]+ {4}(.*)$/\1/p'
 }
 key_absent() { ! wine reg query "$1" >/dev/null 2>&1; }
+enabled() { wine reg query "$provider_key" >/dev/null 2>&1 && ! reg_value "$provider_key" Disabled >/dev/null; }
 installed_versions() {  # one line per installed product of this name, its version
     wine reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r' | awk '
         /^HKEY_/ { if (ours) print version; ours = 0; version = ""; next }
@@ -116,10 +117,20 @@ installed_versions() {  # one line per installed product of this name, its versi
         /^ +DisplayVersion +REG_SZ / { version = $3 }
         END { if (ours) print version }' | xargs
 }
+product_codes() {  # the product codes of every installed product of this name
+    wine reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r' | awk '
+        /^HKEY_/ { key = $0; sub(/.*\\/, "", key); next }
+        /^ +DisplayName +REG_SZ +Halvex credential provider$/ { print key }'
+}
 files_installed() { for m in "${modules[@]}"; do cmp -s "$bin_dir/$m" "$system32/$m" || return 1; done; }
 files_removed() { for m in "${modules[@]}"; do [ ! -e "$system32/$m" ] || return 1; done; }
+nothing_left() {
+    [ -z "$(installed_versions)" ] && files_removed && key_absent "$class_key" && key_absent "$provider_key"
+}
 host() { wine "$bin_dir/hxhost.exe" --scenario unlock --lang 1033 2>&1 | tr -d '\r'; }
 
+# What an interrupted earlier run left installed goes first.
+for code in $(product_codes); do wine msiexec /x "$code" /qn >/dev/null 2>&1; done
 check "without a registration the class is not registered" grep -q 'ICredentialProvider -> 0x80040154' <<<"$(host)"
 
 check "msiexec /i /qn succeeds" msiexec /i "$msi"
@@ -128,7 +139,7 @@ check "InprocServer32 is the installed module" \
     same "$(reg_value "$class_key\\InprocServer32" "" | tr 'A-Z' 'a-z')" 'c:\windows\system32\corvani.halvex.credentialprovider.dll'
 check "ThreadingModel Apartment" same "$(reg_value "$class_key\\InprocServer32" ThreadingModel)" Apartment
 check "Credential Providers entry" same "$(reg_value "$provider_key" "")" Corvani.Halvex.CredentialProvider
-check "installed enabled" bash -c '! wine reg query "$1" /v Disabled >/dev/null 2>&1' _ "$provider_key"
+check "installed enabled" enabled
 check "one product, version $product_version" same "$(installed_versions)" "$product_version"
 output="$(host)"
 check "the host creates the provider and its tile from the installed modules" \
@@ -159,13 +170,9 @@ check "files kept" files_installed
 msiexec /x "$msi"
 upgrade_enabling() { msiexec /i "$work/older.msi" DISABLED=1 && msiexec /i "$msi" DISABLED=0; }
 check "older package with DISABLED=1, then the upgrade with DISABLED=0" upgrade_enabling
-check "DISABLED=0 on the upgrade enables the tile" \
-    bash -c 'wine reg query "$1" >/dev/null 2>&1 && ! wine reg query "$1" /v Disabled >/dev/null 2>&1' _ "$provider_key"
+check "DISABLED=0 on the upgrade enables the tile" enabled
 msiexec /x "$msi"
-check "after the upgrade's uninstall nothing is left" \
-    bash -c '[ -z "$1" ] && ! wine reg query "$2" >/dev/null 2>&1 && ! wine reg query "$3" >/dev/null 2>&1' \
-    _ "$(installed_versions)" "$class_key" "$provider_key"
-check "no files left" files_removed
+check "after the upgrade's uninstall no product, file or key is left" nothing_left
 
 # A rebuild of the same version (the signed package has a product code of its own) replaces the installed
 # product instead of joining it.
@@ -173,9 +180,7 @@ msiexec /i "$msi"
 check "the signed rebuild installs over the same version" msiexec /i "$work/signed.msi"
 check "one product after the rebuild" same "$(installed_versions)" "$product_version"
 msiexec /x "$work/signed.msi"
-check "nothing left after its uninstall" \
-    bash -c '[ -z "$1" ] && ! wine reg query "$2" >/dev/null 2>&1' _ "$(installed_versions)" "$class_key"
-check "no files left after its uninstall" files_removed
+check "after its uninstall no product, file or key is left" nothing_left
 
 [ "$failures" -eq 0 ] || { echo "$failures failure(s); msiexec logs in $work"; exit 1; }
 echo "MSI package as expected"
