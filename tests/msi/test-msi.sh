@@ -29,7 +29,7 @@ win() { winepath -w "$1" 2>/dev/null; }
 
 # ---- the package's tables -------------------------------------------------------------------------------
 table() { msiinfo export "$msi" "$1" | tail -n +4 | tr -d '\r'; }
-resource_version() { strings -el "$1" | grep -A1 -x FileVersion | tail -n 1; }
+resource_version() { x86_64-w64-mingw32-strings -el "$1" | grep -A1 -x FileVersion | tail -n 1; }
 product_version="$(resource_version "$bin_dir/${modules[0]}")"
 
 check "ProductVersion is the provider's file version $product_version" \
