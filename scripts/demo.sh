@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and walks through a sign-in with the LogonUI stand-in host: the logon
-# screen in English and the unlock screen in German; at the unlock screen a face recognised for the locked
-# user (signed in) and for another user (the locked session is disconnected); then that other user, whose
-# credentials wait in the credential sections, signed in at the logon screen at once.
+# Installs what is missing, builds, and walks through a sign-in with the LogonUI stand-in host, which
+# reaches the provider through COM alone: the logon screen in English and the unlock screen in German; at
+# the unlock screen the tile selected, the service started and the signed UI application launched by the
+# provider, which recognises the locked user (signed in) or another user (the locked session is
+# disconnected); then that other user, whose credentials wait in the sections, signed in at once.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/prepare.sh"
 
@@ -15,7 +16,13 @@ log_dir="$build_dir/demo-logs"
 rm -rf "$log_dir"
 "$root/install/wine/enable-logging.sh" "$log_dir"
 
-host="$build_dir/bin/hxhost.exe"
+# The provider, its resource modules, the UI application stand-in and the host, signed by the test
+# publisher and registered from there, as the trust check wants them; the "Halvex" service stand-in.
+signed="$build_dir/signed"
+"$root/install/wine/sign-layout.sh" "$build_dir/bin" "$signed"
+"$root/install/wine/register.sh" "$signed"
+wine "$signed/hxsvcctl.exe" install >/dev/null
+host="$signed/hxhost.exe"
 echo "=== Logon screen, English ==="
 wine "$host" --scenario logon --lang 1033 "$@"
 echo
@@ -48,6 +55,7 @@ wait "$filler_pid" 2>/dev/null || true
 wine reg delete "$logonui_key" /v LastLoggedOnSAMUser /f >/dev/null 2>&1 || true
 
 "$root/install/wine/enable-logging.sh" --off
+"$root/install/wine/register.sh" "$build_dir/bin"
 echo
 echo "=== CP.log written by the walk-through ==="
 cat "$log_dir"/*-CP.log 2>/dev/null | tr -d '\r' || echo "(no CP.log was written)"

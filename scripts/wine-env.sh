@@ -23,7 +23,7 @@ wine_env_up() {
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w
     fi
-    wineserver -p
+    wineserver -p 2>/dev/null || true  # a persistent server of this prefix may be running already
     wine cmd /c exit >/dev/null 2>&1 || true
     "$(dirname "${BASH_SOURCE[0]}")/../install/wine/register.sh" "$build_dir/bin"
 }

@@ -107,6 +107,8 @@ public:
     // Replaces the pipe objects with those of the UI process `uiPid` and starts the server's thread.
     Platform::UniqueHandle CreateIPCObjects(DWORD uiPid);
     void CloseAndReleaseIPCObjects();
+    // A copy of the current pipe client (the UI process's), taken under _pipeObjectsLock.
+    IPC::NuvPipeClient PipeClient();
 
     // The product service, started on a thread of its own.
     void LaunchService();
@@ -139,8 +141,6 @@ private:
     void StartLaunchAndShowUIThread();
     HRESULT DescribeLogon(uint32_t& messageType) const;
     HRESULT PackLogon(uint32_t messageType, CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION& serialization) const;
-    // A copy of the current pipe client, taken under _pipeObjectsLock.
-    IPC::NuvPipeClient PipeClient();
 
     CREDENTIAL_PROVIDER_USAGE_SCENARIO _usageScenario = CPUS_INVALID;
     CREDENTIAL_PROVIDER_FIELD_DESCRIPTOR _fieldDescriptors[FIELD_COUNT] = {};

@@ -109,7 +109,9 @@ DWORD WINAPI ExecuteUIEXE(LPVOID parameter) {
 HANDLE ExecuteFile(const std::wstring& path, std::wstring parameters) {
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_DOENVSUBST | SEE_MASK_WAITFORINPUTIDLE;
+    // No error box of the shell: on the logon desktop nobody may be there to close it, and the launch lock
+    // would be held until somebody did.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_DOENVSUBST | SEE_MASK_WAITFORINPUTIDLE | SEE_MASK_FLAG_NO_UI;
     info.lpVerb = L"open";
     info.lpFile = path.c_str();
     info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
@@ -147,6 +149,13 @@ IPC::NuvPipeClient NuvCredential::PipeClient() {
 // Never on the pipe server's own thread: it waits for that thread.
 void NuvCredential::CloseAndReleaseIPCObjects() {
     Log("NuvCredential::CloseAndReleaseIPCObjects | ");
+    // Should a client hold the server's only instance, SELF_CLOSE finds the pipe busy; the loop then ends
+    // by itself once that connection's bounded read is over.
+    {
+        Platform::CriticalSectionLock lock(_pipeObjectsLock);
+        if (_pipeServer)
+            _pipeServer->RequestStop();
+    }
     DWORD error = ERROR_SUCCESS;
     PipeClient().SelfClose(error);
     if (g_pipeServerThread)

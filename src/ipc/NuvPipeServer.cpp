@@ -59,7 +59,7 @@ void NuvPipeServer::Start() {
                 _hPipe.reset();
                 continue;
             }
-            _isRunning = Receive(_hPipe.get());
+            _isRunning = Receive(_hPipe.get()) && !_stopRequested;
             EndInstance();
         }
         Log("NuvPipeServer::Start END thread loop");

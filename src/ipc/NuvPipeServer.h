@@ -8,6 +8,7 @@
 #include "platform/UniqueResource.h"
 
 #include <windows.h>
+#include <atomic>
 #include <string>
 
 namespace Corvani::Nuv::IPC {
@@ -30,6 +31,10 @@ public:
     // an instance fails, or an exception comes.
     void Start();
 
+    // Asks the loop to end after the connection it serves now, even when SELF_CLOSE cannot reach it
+    // because a client holds the only instance. Any thread may call it.
+    void RequestStop() noexcept { _stopRequested = true; }
+
     // Reads and handles one command on a connected instance; true when the loop is to go on.
     bool Receive(HANDLE pipe);
 
@@ -50,6 +55,7 @@ private:
     const wchar_t* _response = nullptr;
     Platform::UniqueFileHandle _hPipe;
     bool _isRunning = false;
+    std::atomic<bool> _stopRequested{false};
     std::wstring _pipeName;
     std::string _uiPid;
 };

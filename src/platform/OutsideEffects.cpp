@@ -13,7 +13,9 @@ BOOL SessionControl::DisconnectCurrentSession() {
 
 // Processes that cannot be opened for termination are skipped silently.
 void ProcessTermination::TerminateByImageName(const wchar_t* imageName, UINT exitCode) {
-    UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0));
+    // The process list only: a snapshot of the modules too (TH32CS_SNAPALL) walks this process's module
+    // list while other threads may be loading modules, and has been seen to hang there.
+    UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot)
         return;
     PROCESSENTRY32W entry = {};

@@ -6,6 +6,7 @@
 #include "platform/CriticalSection.h"
 #include "platform/OutsideEffects.h"
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -51,11 +52,12 @@ class FakeKeyboardInput final : public Corvani::Nuv::Platform::ScopedFake<Corvan
 public:
     struct Press {
         INPUT input;
-        ULONGLONG tick;
+        long long milliseconds; // steady clock, finer than the tick count
     };
     UINT Send(const INPUT& input) override {
         Corvani::Nuv::Platform::CriticalSectionLock lock(_lock);
-        sent.push_back({input, GetTickCount64()});
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        sent.push_back({input, std::chrono::duration_cast<std::chrono::milliseconds>(now).count()});
         return 1;
     }
     std::vector<Press> Sent() {

@@ -1,0 +1,179 @@
+// The UI launcher against the signed UI application stand-in: what it is started with, how often, and how
+// it is closed and killed.
+
+#include "orchestration/Orchestration.h"
+#include "support/CapturedLog.h"
+#include "support/ScopedOverride.h"
+#include "support/TestPaths.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace Corvani::Nuv::CredentialProvider;
+using HxTest::OrchestratedCredential;
+using HxTest::ScopedOverride;
+using HxTest::StandInScript;
+
+constexpr DWORD kPatience = 10000;
+
+struct LaunchCase {
+    LANGID language;
+    bool hidden;
+    const char* startLine;
+};
+
+class LaunchParameters : public testing::TestWithParam<LaunchCase> {};
+
+TEST_P(LaunchParameters, ReachTheApplication) {
+    StandInScript script;
+    OrchestratedCredential credential;
+    ScopedOverride language(g_uiLanguage, GetParam().language);
+    ScopedOverride hidden(g_startUIHidden, GetParam().hidden);
+    HxTest::LogMark mark;
+    credential->LaunchUI(0);
+    ASSERT_TRUE(_hNuvUI);
+    ASSERT_TRUE(script.WaitForLine("START", kPatience));
+    EXPECT_EQ(GetParam().startLine, script.Lines().front().substr(script.Lines().front().find(" lang")));
+    EXPECT_EQ(1u, mark.Count(std::string("NuvCredential::ExecuteUIEXE | ** launching NuvUI before execute file. "
+                                         "langOptions: ") + (GetParam().hidden ? " -l 1031 -h " : " -l 1033")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Launcher, LaunchParameters,
+                         testing::Values(LaunchCase{1031, true, " lang=1031 hidden=1"},
+                                         LaunchCase{1033, false, " lang=1033 hidden=0"}));
+
+TEST(Launcher, AsynchronousLaunchFollowedBySynchronousStartsOneProcess) {
+    StandInScript script;
+    OrchestratedCredential credential;
+    HxTest::LogMark mark;
+    credential->LaunchUI(1);
+    credential->LaunchUI(0);
+    ASSERT_TRUE(script.WaitForLine("START", kPatience));
+    for (int i = 0; i < 100 && g_executeUIThreadRunning; ++i)
+        Sleep(50);
+    Sleep(300);
+    EXPECT_EQ(1u, HxTest::UIProcessIds().size());
+    EXPECT_EQ(1u, mark.Count("NuvCredential::LaunchUI | _NuvUI is already created or executeUIThread already running"));
+}
+
+TEST(Launcher, KillingAnExitedApplicationClearsItsHandle) {
+    StandInScript script;
+    OrchestratedCredential credential;
+    HxTest::LogMark launch;
+    credential->LaunchUI(0);
+    ASSERT_TRUE(_hNuvUI) << testing::PrintToString(launch.Since());
+    ASSERT_TRUE(script.WaitForLine("START", kPatience));
+    DWORD error = 0;
+    ASSERT_TRUE(credential->PipeClient().Close(error)); // the stand-in ends after CLOSE
+    ASSERT_NE(STILL_ACTIVE, HxTest::ExitCodeAfter(_hNuvUI.get(), kPatience));
+    HxTest::LogMark mark;
+    credential->FindAndKillNuvUI();
+    EXPECT_FALSE(_hNuvUI);
+    // Windows refuses to terminate a process that has ended; Wine reports success.
+    EXPECT_EQ(1u, mark.Count("NuvCredential::FindAndKillNuvUI | NuvUI not terminated, was not there") +
+                      mark.Count("NuvCredential::FindAndKillNuvUI | WARN NuvUI terminated, should not be necessary!!!"));
+}
+
+// The provider's destructor ends every process of that name with 9; the credential ends its own with 0.
+TEST(Launcher, KillingByNameEndsEveryProcessWithNineTheCredentialOnlyItsOwnWithZero) {
+    StandInScript script;
+    OrchestratedCredential credential;
+    Corvani::Nuv::Platform::UniqueHandle stranger = HxTest::StartStandInDirectly(L"--stay-on-close");
+    ASSERT_TRUE(stranger);
+    credential->LaunchUI(0);
+    ASSERT_TRUE(_hNuvUI);
+    Corvani::Nuv::Platform::UniqueHandle own;
+    DuplicateHandle(GetCurrentProcess(), _hNuvUI.get(), GetCurrentProcess(), own.put(), 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
+    credential->FindAndKillNuvUI();
+    EXPECT_EQ(0u, HxTest::ExitCodeAfter(own.get(), kPatience));
+    EXPECT_EQ(STILL_ACTIVE, HxTest::ExitCodeAfter(stranger.get(), 200));
+    KillNuvUIProcesses();
+    EXPECT_EQ(9u, HxTest::ExitCodeAfter(stranger.get(), kPatience));
+}
+
+TEST(Launcher, CloseAsksTheApplicationAndKillsOneThatDoesNotAnswer) {
+    {
+        StandInScript script;
+        OrchestratedCredential credential;
+        credential->LaunchUI(0);
+        ASSERT_TRUE(script.WaitForLine("START", kPatience));
+        credential->CloseNuvUI();
+        EXPECT_TRUE(script.WaitForLine("RECV", kPatience));
+        EXPECT_EQ(0u, HxTest::ExitCodeAfter(_hNuvUI.get(), kPatience)); // it ended by itself
+        EXPECT_TRUE(_hNuvUI);                                             // kept until the next kill
+    }
+    StandInScript silent(L"--no-reply");
+    OrchestratedCredential credential;
+    credential->LaunchUI(0);
+    ASSERT_TRUE(silent.WaitForLine("START", kPatience));
+    HxTest::LogMark mark;
+    credential->CloseNuvUI();
+    EXPECT_EQ(1u, mark.Count("NuvCredential::CloseNuvUI | ERROR sending close meesage"));
+    EXPECT_FALSE(_hNuvUI);
+}
+
+// A file that verifies but cannot be started: no process, and the pipe of process id 0 is served.
+TEST(Launcher, FailedStartLeavesNoProcessAndServesProcessIdZero) {
+    const std::wstring directory = HxTest::NewTempDirectory(L"unstartable");
+    const std::wstring path = directory + L"\\Corvani.Halvex.UI.exe";
+    ASSERT_TRUE(CopyFileW((HxTest::BinDirectory() + L"Corvani.Halvex.CredentialProvider.dll").c_str(), path.c_str(),
+                          FALSE));
+    OrchestratedCredential credential;
+    ScopedOverride unstartable(g_uiExecutablePath, path);
+    credential->LaunchUI(0);
+    EXPECT_FALSE(_hNuvUI);
+    EXPECT_TRUE(WaitNamedPipeW(L"\\\\.\\pipe\\CPPipeServer0", 2000));
+}
+
+TEST(Launcher, UnsignedApplicationIsRefusedAndNothingStarts) {
+    const std::wstring directory = HxTest::NewTempDirectory(L"unsigned");
+    const std::wstring path = directory + L"\\Corvani.Halvex.UI.exe";
+    ASSERT_TRUE(CopyFileW((HxTest::BinDirectory() + L"..\\bin\\Corvani.Halvex.UI.exe").c_str(), path.c_str(), FALSE));
+    OrchestratedCredential credential;
+    ScopedOverride unsignedFile(g_uiExecutablePath, path);
+    HxTest::LogMark mark;
+    credential->LaunchUI(0);
+    EXPECT_FALSE(_hNuvUI);
+    EXPECT_TRUE(HxTest::UIProcessIds().empty());
+    EXPECT_EQ(1u, mark.Count("NuvCredential::ExecuteUIEXE | ** ERROR: UI EXE verification Failed"));
+}
+
+// The launcher's trace lines of one start, in order; banner lines end in the time.
+TEST(Launcher, TraceLinesOfOneStart) {
+    StandInScript script;
+    OrchestratedCredential credential;
+    ScopedOverride language(g_uiLanguage, LANGID{1033});
+    ScopedOverride hidden(g_startUIHidden, false);
+    credential->FindAndKillNuvUI();
+    HxTest::LogMark mark;
+    credential->LaunchUI(0);
+    const std::string pid = std::to_string(GetProcessId(_hNuvUI.get()));
+    credential->FindAndKillNuvUI();
+    const char* const expected[] = {
+        "NuvCredential::LaunchUI | 0",
+        "NuvCredential::LaunchUI | SYNC mode",
+        "NuvCredential::ExecuteUIEXE | ******************************************************** ",
+        "NuvCredential::ExecuteUIEXE | ** launching NuvUI",
+        "NuvCredential::ExecuteUIEXE | ** launching NuvUI before execute file. langOptions:  -l 1033",
+        "NuvCredential::ExecuteUIEXE | ** launching NuvUI after execute file",
+        "NuvCredential::CreateIPCObjects | UI PID: ",
+        "NuvCredential::CreateIPCObjects | 2",
+        "NuvCredential::CreateIPCObjects | 3",
+        "NuvCredential::CreateIPCObjects | END",
+        "NuvCredential::ExecuteUIEXE | ** after CreateIPCObjects",
+        "NuvCredential::ExecuteUIEXE | ** finished *********************************************** ",
+        "NuvCredential::LaunchUI | SYNC mode after execute",
+        "NuvCredential::FindAndKillNuvUI | WARN NuvUI terminated, should not be necessary!!!",
+        "NuvCredential::CloseAndReleaseIPCObjects | ",
+    };
+    const std::vector<std::string> lines = mark.Since();
+    ASSERT_EQ(std::size(expected), lines.size());
+    for (size_t i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(0u, lines[i].rfind(expected[i], 0)) << lines[i];
+    EXPECT_EQ("NuvCredential::CreateIPCObjects | UI PID: " + pid, lines[6]);
+}
+
+} // namespace
