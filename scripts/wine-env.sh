@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sourced by the test and demo scripts: an X screen, the build's own Wine prefix with a persistent
-# wineserver, and the provider registered in that prefix. wine_env_down stops what wine_env_up started.
+# wineserver, and the provider and the lock-screen stand-in (as the UI Automation class) registered in
+# that prefix. wine_env_down stops what wine_env_up started.
 
 wine_env_up() {
     local build_dir="$1"
@@ -26,6 +27,7 @@ wine_env_up() {
     wineserver -p
     wine cmd /c exit >/dev/null 2>&1 || true
     "$(dirname "${BASH_SOURCE[0]}")/../install/wine/register.sh" "$build_dir/bin"
+    "$(dirname "${BASH_SOURCE[0]}")/../install/wine/register-lockscreen-standin.sh" "$build_dir/bin"
 }
 
 wine_env_down() {
