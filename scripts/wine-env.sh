@@ -26,6 +26,9 @@ wine_env_up() {
     fi
     wineserver -p
     wine cmd /c exit >/dev/null 2>&1 || true
+    # The prefix reports Windows 7 (6.1) unless told otherwise; the provider runs on Windows 10, where the
+    # lock screen exists (on Windows 7 it never asks UI Automation).
+    wine reg add 'HKCU\Software\Wine' /v Version /d win10 /f >/dev/null 2>&1
     "$(dirname "${BASH_SOURCE[0]}")/../install/wine/register.sh" "$build_dir/bin"
     "$(dirname "${BASH_SOURCE[0]}")/../install/wine/register-lockscreen-standin.sh" "$build_dir/bin"
 }
