@@ -35,12 +35,26 @@ struct Footprint {
     SIZE_T privateBytes;
 };
 
-Footprint Measure() {
+// Private bytes: GetProcessMemoryInfo's PrivateUsage where the system fills it in (Wine answers 0), else the
+// committed private regions of the address space added up.
+SIZE_T PrivateBytes() {
     PROCESS_MEMORY_COUNTERS_EX memory = {};
     memory.cb = sizeof(memory);
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
-    return {HxTest::CountOpenHandles(), memory.PrivateUsage};
+    if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                             sizeof(memory)) &&
+        memory.PrivateUsage != 0)
+        return memory.PrivateUsage;
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION region = {};
+    for (const char* address = nullptr; VirtualQuery(address, &region, sizeof(region)) == sizeof(region);
+         address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            total += region.RegionSize;
+    }
+    return total;
 }
+
+Footprint Measure() { return {HxTest::CountOpenHandles(), PrivateBytes()}; }
 
 bool Floor() {
     ComPtr<IUIAutomation> automation;
