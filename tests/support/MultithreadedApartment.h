@@ -4,6 +4,8 @@
 
 #include "platform/UniqueResource.h"
 
+#include <atomic>
+
 namespace HxTest {
 
 class MultithreadedApartment {
@@ -19,8 +21,9 @@ public:
 private:
     static DWORD WINAPI Run(LPVOID self);
 
+    // Before the handles: initialised before the thread that sets it starts.
+    std::atomic<bool> _entered{false};
     Corvani::Nuv::Platform::UniqueHandle _stop, _ready, _thread;
-    volatile bool _entered = false;
 };
 
 } // namespace HxTest
