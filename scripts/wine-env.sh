@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sourced by the test and demo scripts: an X screen, the build's own Wine prefix with a persistent
-# wineserver, and the provider registered in that prefix. wine_env_down stops what wine_env_up started.
+# wineserver, and the provider and the lock-screen stand-in (as the UI Automation class) registered in
+# that prefix. wine_env_down stops what wine_env_up started.
 
 wine_env_up() {
     local build_dir="$1"
@@ -25,7 +26,11 @@ wine_env_up() {
     fi
     wineserver -p 2>/dev/null || true  # a persistent server of this prefix may be running already
     wine cmd /c exit >/dev/null 2>&1 || true
+    # The prefix reports Windows 7 (6.1) unless told otherwise; the provider runs on Windows 10, where the
+    # lock screen exists (on Windows 7 it never asks UI Automation).
+    wine reg add 'HKCU\Software\Wine' /v Version /d win10 /f >/dev/null 2>&1
     "$(dirname "${BASH_SOURCE[0]}")/../install/wine/register.sh" "$build_dir/bin"
+    "$(dirname "${BASH_SOURCE[0]}")/../install/wine/register-lockscreen-standin.sh" "$build_dir/bin"
 }
 
 wine_env_down() {

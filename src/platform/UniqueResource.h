@@ -3,7 +3,7 @@
 // and hands ownership back through release(). Most resources are "null is empty, one function closes
 // it" and are declared in one line over NullPolicy; a resource with another empty value or a close
 // call that needs more than the value has a policy of its own. Every close call of the module stands
-// in this file or in TrustHandles.h.
+// in this file, in TrustHandles.h or in OleAutomationOwners.h.
 
 #include <windows.h>
 #include <objbase.h>
