@@ -41,6 +41,16 @@ HostOptions ParseHostOptions(int argc, wchar_t** argv) {
             options.password = argv[++i];
         } else if (arg == L"--recognize-delay" && hasValue)
             options.recognitionDelay = static_cast<DWORD>(wcstoul(argv[++i], nullptr, 10));
+        else if (arg == L"--standin-record" && hasValue)
+            options.standInRecord = argv[++i];
+        else if (arg == L"--lock-screen")
+            options.lockScreen.upAtStart = true;
+        else if (arg == L"--dismiss-after" && hasValue)
+            options.lockScreen.dismissAfter = static_cast<DWORD>(wcstoul(argv[++i], nullptr, 10));
+        else if (arg == L"--lock-again-after" && hasValue)
+            options.lockScreen.backAfter = static_cast<DWORD>(wcstoul(argv[++i], nullptr, 10));
+        else if (arg == L"--dismiss-again-after" && hasValue)
+            options.lockScreen.dismissAgainAfter = static_cast<DWORD>(wcstoul(argv[++i], nullptr, 10));
         else if (arg == L"--logon-fails")
             options.logonFails = true;
         else if (arg == L"--no-select")
@@ -53,7 +63,8 @@ HostOptions ParseHostOptions(int argc, wchar_t** argv) {
 
 void PrintUsage() {
     PrintLine(L"usage: hxhost [--scenario logon|unlock|changepassword|credui] [--lang LANGID] [--no-select] [--logon-fails]\n"
-              L"              [--recognize DOMAIN USER PASSWORD [--recognize-delay MS]]");
+              L"              [--recognize DOMAIN USER PASSWORD [--recognize-delay MS]]\n"
+              L"              [--standin-record FILE] [--lock-screen] [--dismiss-after MS [--lock-again-after MS [--dismiss-again-after MS]]]");
 }
 
 } // namespace HxHost

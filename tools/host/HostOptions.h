@@ -1,6 +1,7 @@
 #pragma once
 // Command line of the host: which screen LogonUI shows and in which language.
 
+#include "HostLockScreen.h"
 #include "platform/CredentialProviderApi.h"
 
 #include <string>
@@ -17,6 +18,8 @@ struct HostOptions {
     bool recognize = false;
     std::wstring domain, user, password;
     DWORD recognitionDelay = 300;
+    LockScreenScript lockScreen;
+    std::wstring standInRecord; // where the UI application stand-in records what it receives
     bool valid = true;
 };
 

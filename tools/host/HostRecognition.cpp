@@ -37,7 +37,8 @@ std::wstring LastLoggedOnProvider() {
 void HostSession::PrepareRecognition() {
     const std::wstring options = L"--credentials " + Quote(_options.domain) + L" " + Quote(_options.user) + L" " +
                                  Quote(_options.password) + L" --on-show wait:" +
-                                 std::to_wstring(_options.recognitionDelay) + L",recognize";
+                                 std::to_wstring(_options.recognitionDelay) + L",recognize" +
+                                 (_options.standInRecord.empty() ? L"" : L" --record " + Quote(_options.standInRecord));
     SetEnvironmentVariableW(kStandInOptionsVariable, options.c_str());
     PrintLine(L"The UI application will recognise " + _options.domain + L"\\" + _options.user + L" (password " +
               std::to_wstring(_options.password.size()) + L" characters) " +

@@ -51,7 +51,7 @@ std::wstring Quoted(const wchar_t* text) { return text ? L"\"" + std::wstring(te
 } // namespace
 
 HostSession::HostSession(const HostOptions& options, HWND window)
-    : _options(options), _credentialEvents(window) {}
+    : _options(options), _lockScreen(options.lockScreen), _credentialEvents(window) {}
 
 int HostSession::Run() {
     if (_options.language != 0) {
@@ -156,7 +156,9 @@ void HostSession::SelectTile() {
     if (!_options.select)
         return;
     BOOL autoLogon = FALSE;
-    if (Check(L"SetSelected", _credential->SetSelected(&autoLogon)))
+    const HRESULT selected = _credential->SetSelected(&autoLogon);
+    _lockScreen.Start();
+    if (Check(L"SetSelected", selected))
         PrintLine(std::wstring(L"  auto-logon ") + (autoLogon ? L"TRUE" : L"FALSE"));
     _autoLogon = _autoLogon || autoLogon;
     if (_options.recognize && !_autoLogon && AwaitRecognition()) {
@@ -164,6 +166,7 @@ void HostSession::SelectTile() {
         ShowCredentialCount();
     }
     SignIn();
+    _lockScreen.Finish(); // the tile stays selected while the lock screen comes and goes
     Check(L"SetDeselected", _credential->SetDeselected());
 }
 

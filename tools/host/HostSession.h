@@ -35,6 +35,7 @@ private:
     bool Check(const wchar_t* step, HRESULT hr);
 
     HostOptions _options;
+    LockScreenPlayer _lockScreen;
     ProviderEvents _providerEvents;
     CredentialEvents _credentialEvents;
     Corvani::Nuv::Platform::ComPtr<ICredentialProvider> _provider;
