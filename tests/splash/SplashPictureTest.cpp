@@ -99,6 +99,9 @@ TEST(SplashPicture, TextModeIsTheProductNameInBlueCentredOnWhite) {
     EXPECT_EQ(0, ink.nonWhiteOutsideTextBox) << "the whole screen is white around the name";
     const LONG inkWidth = ink.bounds.right - ink.bounds.left + 1;
     const LONG inkHeight = ink.bounds.bottom - ink.bounds.top + 1;
+    RecordProperty("ink", std::to_string(ink.bounds.left) + "," + std::to_string(ink.bounds.top) + " to " +
+                              std::to_string(ink.bounds.right) + "," + std::to_string(ink.bounds.bottom) + ", " +
+                              std::to_string(ink.textColourPixels) + " pixels of the text colour");
     EXPECT_NEAR(960, (ink.bounds.left + ink.bounds.right) / 2, 6);
     EXPECT_NEAR(540, (ink.bounds.top + ink.bounds.bottom) / 2, 15);
     EXPECT_GT(inkWidth, 100);

@@ -15,7 +15,7 @@ using Corvani::Nuv::Platform::UniqueHandle;
 namespace {
 
 constexpr wchar_t kXwd[] = L"Z:\\usr\\bin\\xwd";
-constexpr DWORD kXwdTimeoutMilliseconds = 30000;
+constexpr DWORD kXwdTimeoutMilliseconds = 10000;
 constexpr size_t kHeaderFields = 25;
 
 // The fields of the XWD header that the reading needs, in file order (all 32-bit big-endian).
@@ -60,8 +60,11 @@ BYTE Component(uint32_t pixel, uint32_t mask) {
     return static_cast<BYTE>((pixel & mask) >> shift);
 }
 
-bool RunXwd(const std::wstring& directory, const std::wstring& fileName, std::string& error) {
-    std::wstring commandLine = std::wstring(kXwd) + L" -root -silent -out " + fileName;
+// Wine starts a Unix program without a process handle that can be waited for: the caller waits for the
+// file instead.
+bool StartXwd(const std::wstring& directory, const std::wstring& fileName, std::string& error) {
+    // -screen reads the root window in one request, not window by window (Wine's windows come and go).
+    std::wstring commandLine = std::wstring(kXwd) + L" -root -screen -silent -out " + fileName;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
@@ -73,11 +76,12 @@ bool RunXwd(const std::wstring& directory, const std::wstring& fileName, std::st
     }
     UniqueHandle processHandle(process.hProcess);
     UniqueHandle threadHandle(process.hThread);
-    if (WaitForSingleObject(processHandle.get(), kXwdTimeoutMilliseconds) != WAIT_OBJECT_0) {
-        error = "xwd did not finish";
-        return false;
-    }
     return true;
+}
+
+std::string ReadWholeFile(const std::wstring& path) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 XScreenShot Decode(const std::string& bytes) {
@@ -120,21 +124,18 @@ XScreenShot TakeXScreenShot() {
     XScreenShot shot;
     const std::wstring directory = NewTempDirectory(L"hxshot");
     const std::wstring fileName = L"screen.xwd";
-    if (!RunXwd(directory, fileName, shot.error))
-        return shot;
     const std::wstring path = directory + fileName;
-    std::string bytes;
-    {
-        std::ifstream file(std::filesystem::path(path), std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    if (StartXwd(directory, fileName, shot.error)) {
+        // xwd writes the file front to back: it is whole once its pixels decode.
+        const ULONGLONG deadline = GetTickCount64() + kXwdTimeoutMilliseconds;
+        do {
+            Sleep(50);
+            shot = Decode(ReadWholeFile(path));
+        } while (!shot.error.empty() && GetTickCount64() < deadline);
     }
     DeleteFileW(path.c_str());
     RemoveDirectoryW(directory.c_str());
-    if (bytes.empty()) {
-        shot.error = "xwd wrote no picture";
-        return shot;
-    }
-    return Decode(bytes);
+    return shot;
 }
 
 } // namespace HxTest

@@ -37,4 +37,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w
 fi
 wineserver -p
+# No window manager runs on this screen: Wine places and sizes the windows itself, as Windows does, so
+# that a maximised window covers the screen instead of keeping its size at creation.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 wine "$program" "$@"
