@@ -8,7 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
     googletest nlohmann-json3-dev
-    xvfb xauth
+    xvfb xauth x11-apps
     osslsigncode openssl
     wixl msitools
 )

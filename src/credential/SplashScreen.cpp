@@ -1,18 +1,220 @@
+// The splash window: its thread, class, window procedure and painting, the keep-alive presses that keep
+// the logon screen awake behind it, and its closing.
+
 #include "credential/SplashScreen.h"
 
+#include "credential/KeyInjection.h"
 #include "credential/NuvCredential.h"
+#include "provider/ModuleState.h"
+#include "resources/ResourceIds.h"
+
+#include <tuple>
 
 namespace Corvani::Nuv::CredentialProvider {
 
 SplashScreen g_splashScreen;
+std::atomic<DWORD> g_splashThreadId{0};
+SplashKeepAlivePace g_splashKeepAlivePace;
 
-// The splash window arrives with the orchestration subsystem; until then a reset changes nothing.
-void SplashScreen::Reset(DWORD /*setting*/, HWND /*owner*/) {}
+namespace {
 
-} // namespace Corvani::Nuv::CredentialProvider
+constexpr wchar_t kClassName[] = L"HXSplashScreen";
+constexpr wchar_t kProductName[] = L"Halvex";
+constexpr int kInitialSize = 300;
+constexpr DWORD kWindowPollMilliseconds = 100;
+constexpr int kWindowPolls = 50; // five seconds, then the launch goes on without the splash
+constexpr DWORD kClosePauseMilliseconds = 100;
+constexpr int kFontHeight = 60;
+constexpr int kFontWeight = 300;
+constexpr COLORREF kTextColour = RGB(35, 113, 184);
+constexpr COLORREF kBackground = RGB(255, 255, 255);
 
-namespace Corvani::Nuv::CredentialProvider {
+// A class already registered in the process (an earlier window thread) is simply used again; the brush
+// then stays with us and is deleted.
+void RegisterSplashClass() {
+    const HINSTANCE mainModule = GetModuleHandleW(nullptr);
+    Platform::UniqueBrush background(CreateSolidBrush(kBackground));
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_NOCLOSE;
+    windowClass.lpfnWndProc = SplashScreen::WindowProc;
+    windowClass.hInstance = mainModule;
+    windowClass.hIcon = LoadIconW(mainModule, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = background.get();
+    windowClass.lpszClassName = kClassName;
+    if (RegisterClassExW(&windowClass))
+        std::ignore = background.release(); // the class owns it for the life of the process
+}
 
-void NuvCredential::ShowSplashScreen() { Log("NuvCredential::ShowSplashScreen | --"); }
+HWND CreateSplashWindow() {
+    return CreateWindowExW(WS_EX_NOACTIVATE, kClassName, L"", 0, CW_USEDEFAULT, CW_USEDEFAULT, kInitialSize,
+                           kInitialSize, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+void RunMessageLoop() {
+    MSG message = {};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(g_splashScreen.window, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+bool IsKeyDown(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
+
+bool IsAltF4(WPARAM key) {
+    const bool altDown = IsKeyDown(VK_LMENU) || IsKeyDown(VK_RMENU) || IsKeyDown(VK_MENU);
+    return altDown && key == VK_F4;
+}
+
+void PressKeepAliveKeys(DWORD presses, DWORD intervalMilliseconds) {
+    for (DWORD press = 0; press < presses; ++press) {
+        if (HWND owner = g_splashScreen.ownerWindow) {
+            SetForegroundWindow(owner);
+            PressKey(VK_SHIFT);
+        }
+        Sleep(intervalMilliseconds);
+    }
+}
+
+} // namespace
+
+void SplashScreen::Reset(DWORD setting, HWND owner) {
+    if (IsWindow(window))
+        Close();
+    mode = setting == 1 ? 1 : 0;
+    ownerWindow = owner;
+    window = nullptr;
+    threadHandle.reset();
+    bitmap.reset();
+    windowCreated = 0;
+    g_splashThreadId = 0;
+}
+
+void SplashScreen::Show() {
+    if (g_splashThreadId == 0)
+        StartWindowThread();
+    // Detached: every call adds one, and the first to finish closes the window.
+    Platform::UniqueHandle keepAlive(CreateThread(nullptr, 0, KeepAliveThread, nullptr, 0, nullptr));
+    if (!WaitForWindow())
+        return;
+    ShowWindow(window, SW_SHOWMAXIMIZED);
+    UpdateWindow(window);
+}
+
+void SplashScreen::Close() {
+    if (HWND open = window) {
+        SendMessageW(open, WM_CLOSE, 0, 0);
+        Sleep(kClosePauseMilliseconds);
+    }
+    threadHandle.reset();
+}
+
+void SplashScreen::StartWindowThread() {
+    DWORD threadId = 0;
+    threadHandle.reset(CreateThread(nullptr, 0, WindowThread, nullptr, 0, &threadId));
+    g_splashThreadId = threadId;
+}
+
+bool SplashScreen::WaitForWindow() const {
+    for (int poll = 0; poll < kWindowPolls && !windowCreated; ++poll)
+        Sleep(kWindowPollMilliseconds);
+    return windowCreated != 0;
+}
+
+DWORD WINAPI SplashScreen::WindowThread(LPVOID /*unused*/) {
+    RegisterSplashClass();
+    const HWND created = CreateSplashWindow();
+    g_splashScreen.window = created;
+    if (!created)
+        return 0;
+    SetWindowLongPtrW(created, GWL_STYLE, 0);
+    SetWindowLongPtrW(created, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    g_splashScreen.windowCreated = 1;
+    RunMessageLoop();
+    return 0;
+}
+
+LRESULT CALLBACK SplashScreen::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        g_splashScreen.OnCreate();
+        return 0;
+    case WM_PAINT:
+        if (g_splashScreen.mode == 1)
+            g_splashScreen.PaintBitmap(window);
+        else
+            g_splashScreen.PaintText(window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_SYSKEYDOWN:
+        if (IsAltF4(wParam))
+            return 0; // the splash stays until it is hidden or its keep-alive closes it
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Nothing may leave the thread: a key press that throws only ends the presses early.
+DWORD WINAPI SplashScreen::KeepAliveThread(LPVOID /*unused*/) {
+    const SplashKeepAlivePace pace = g_splashKeepAlivePace;
+    try {
+        PressKeepAliveKeys(pace.presses, pace.intervalMilliseconds);
+    } catch (...) {
+    }
+    // After a reset the thread handle is cleared and this window, if any, is no longer ours to close.
+    if (g_splashScreen.threadHandle)
+        SendMessageW(g_splashScreen.window, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+void SplashScreen::OnCreate() {
+    if (mode != 1)
+        return;
+    bitmap.reset(LoadBitmapW(g_moduleHandle, MAKEINTRESOURCEW(IDB_SPLASH)));
+    GetObjectW(bitmap.get(), sizeof(BITMAP), &bitmapInfo);
+}
+
+void SplashScreen::PaintText(HWND paintedWindow) {
+    Platform::PaintScope paint(paintedWindow);
+    RECT client = {};
+    GetClientRect(paintedWindow, &client);
+    Platform::UniqueFont font(CreateFontW(kFontHeight, 0, 0, 0, kFontWeight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                          L"Arial"));
+    Platform::ScopedSelection selectedFont(paint.dc(), font.get());
+    SetBkMode(paint.dc(), TRANSPARENT);
+    SetTextColor(paint.dc(), kTextColour);
+    DrawTextW(paint.dc(), kProductName, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+// Centred on the screen rather than on the client area: the window is maximised, so both coincide.
+void SplashScreen::PaintBitmap(HWND paintedWindow) {
+    if (!bitmap) {
+        Platform::PaintScope paint(paintedWindow); // a missing picture leaves the white background
+        return;
+    }
+    Platform::UniqueMemoryDC memory(CreateCompatibleDC(Platform::WindowDC(paintedWindow).get()));
+    Platform::ScopedSelection selectedBitmap(memory.get(), bitmap.get());
+    Platform::PaintScope paint(paintedWindow);
+    GetObjectW(bitmap.get(), sizeof(BITMAP), &bitmapInfo);
+    const int screenWidth = GetDeviceCaps(memory.get(), HORZRES);
+    const int screenHeight = GetDeviceCaps(memory.get(), VERTRES);
+    const int left = screenWidth / 2 - bitmapInfo.bmWidth / 2;
+    const int top = screenHeight / 2 - bitmapInfo.bmHeight / 2;
+    BitBlt(paint.dc(), left, top, bitmapInfo.bmWidth, bitmapInfo.bmHeight, memory.get(), 0, 0, SRCCOPY);
+}
+
+void NuvCredential::ShowSplashScreen() {
+    Log("NuvCredential::ShowSplashScreen | --");
+    if (g_splashSetting != 0)
+        g_splashScreen.Show();
+}
 
 } // namespace Corvani::Nuv::CredentialProvider

@@ -85,12 +85,65 @@ using UniqueMappedView = UniqueNull<void*, ::UnmapViewOfFile>;
 using UniqueLocalMemory = UniqueNull<HLOCAL, ::LocalFree>;
 using UniqueCoTaskMemory = UniqueNull<void*, ::CoTaskMemFree>;
 using UniqueGdiObject = UniqueNull<HGDIOBJ, ::DeleteObject>;
+using UniqueBitmap = UniqueNull<HBITMAP, ::DeleteObject>;
+using UniqueBrush = UniqueNull<HBRUSH, ::DeleteObject>;
+using UniqueFont = UniqueNull<HFONT, ::DeleteObject>;
+using UniqueMemoryDC = UniqueNull<HDC, ::DeleteDC>;
 using UniqueLibrary = UniqueNull<HMODULE, ::FreeLibrary>;
 using UniqueServiceHandle = UniqueNull<SC_HANDLE, ::CloseServiceHandle>;
 using UniqueCertStore = UniqueNull<HCERTSTORE, CloseCertStore>;
 using UniqueCertContext = UniqueNull<PCCERT_CONTEXT, ::CertFreeCertificateContext>;
 using UniqueCryptMsg = UniqueNull<HCRYPTMSG, ::CryptMsgClose>;
 using UniqueThreadpoolTimer = UniqueNull<PTP_TIMER, CloseThreadpoolTimerAndWait>;
+
+// The device context of a window between GetDC and ReleaseDC.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) noexcept : _window(window), _dc(::GetDC(window)) {}
+    ~WindowDC() {
+        if (_dc)
+            ::ReleaseDC(_window, _dc);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC get() const noexcept { return _dc; }
+
+private:
+    HWND _window;
+    HDC _dc;
+};
+
+// One WM_PAINT between BeginPaint and EndPaint.
+class PaintScope {
+public:
+    explicit PaintScope(HWND window) noexcept : _window(window), _dc(::BeginPaint(window, &_paint)) {}
+    ~PaintScope() { ::EndPaint(_window, &_paint); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC dc() const noexcept { return _dc; }
+
+private:
+    HWND _window;
+    PAINTSTRUCT _paint = {};
+    HDC _dc;
+};
+
+// An object selected into a device context; the previous selection comes back at the end of the scope, so
+// that the owner of the object can delete it afterwards.
+class ScopedSelection {
+public:
+    ScopedSelection(HDC dc, HGDIOBJ object) noexcept : _dc(dc), _previous(::SelectObject(dc, object)) {}
+    ~ScopedSelection() {
+        if (_previous && _previous != HGDI_ERROR)
+            ::SelectObject(_dc, _previous);
+    }
+    ScopedSelection(const ScopedSelection&) = delete;
+    ScopedSelection& operator=(const ScopedSelection&) = delete;
+
+private:
+    HDC _dc;
+    HGDIOBJ _previous;
+};
 
 // A CoTaskMem-allocated wide text (labels and field texts handed to or kept for LogonUI).
 class UniqueCoTaskString {
