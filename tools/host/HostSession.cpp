@@ -93,7 +93,16 @@ bool HostSession::SetUsageScenario() {
     return Check((std::wstring(L"SetUsageScenario(") + ScenarioName(_options.scenario) + L")").c_str(), hr);
 }
 
-void HostSession::AdviseProvider() { Check(L"ICredentialProvider::Advise", _provider->Advise(&_providerEvents, 7)); }
+// How long LogonUI's thread was held by the calls that may wait for the UI application.
+std::wstring HostSession::Held(ULONGLONG since) {
+    return L" (" + std::to_wstring(GetTickCount64() - since) + L" ms)";
+}
+
+void HostSession::AdviseProvider() {
+    const ULONGLONG start = GetTickCount64();
+    const HRESULT hr = _provider->Advise(&_providerEvents, 7);
+    Check((L"ICredentialProvider::Advise" + Held(start)).c_str(), hr);
+}
 
 void HostSession::ShowFieldDescriptors() {
     if (!Check(L"GetFieldDescriptorCount", _provider->GetFieldDescriptorCount(&_fieldCount)))
@@ -200,8 +209,12 @@ void HostSession::Finish() {
         PrintLine(L"Credential released");
     }
     if (_provider) {
-        Check(L"ICredentialProvider::UnAdvise", _provider->UnAdvise());
+        ULONGLONG start = GetTickCount64();
+        const HRESULT hr = _provider->UnAdvise();
+        Check((L"ICredentialProvider::UnAdvise" + Held(start)).c_str(), hr);
+        start = GetTickCount64();
         _provider.reset();
+        PrintLine(L"Provider's last Release" + Held(start));
         PrintLine(L"Provider released");
     }
 }

@@ -7,6 +7,8 @@
 #include "platform/ComPtr.h"
 #include "platform/CredentialProviderApi.h"
 
+#include <string>
+
 namespace HxHost {
 
 class HostSession {
@@ -33,6 +35,7 @@ private:
     void Finish();
 
     bool Check(const wchar_t* step, HRESULT hr);
+    static std::wstring Held(ULONGLONG since);
 
     HostOptions _options;
     LockScreenPlayer _lockScreen;
