@@ -10,6 +10,7 @@ packages=(
     googletest nlohmann-json3-dev
     xvfb xauth
     osslsigncode openssl
+    clang libfuzzer-14-dev
 )
 
 missing=()
