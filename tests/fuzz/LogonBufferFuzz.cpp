@@ -6,8 +6,8 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
-#include <vector>
 
 using namespace Corvani::Nuv::CredentialProvider;
 
@@ -15,19 +15,34 @@ namespace {
 
 std::size_t LengthFrom(const uint8_t* data) {
     const std::size_t raw = data[0] | (data[1] << 8);
-    switch (raw % 8) {
-    case 0: return kMaximumLogonTextCharacters - 1;
-    case 1: return kMaximumLogonTextCharacters;
-    case 2: return kMaximumLogonTextCharacters + (raw >> 3) % 4;
-    case 3: return 0;
-    default: return (raw >> 3) % kMaximumLogonTextCharacters;
+    switch (raw % 16) {
+    case 0: return kMaximumLogonTextCharacters - 1; // the longest that fits
+    case 1: return kMaximumLogonTextCharacters;     // one past it
+    case 2: return kMaximumLogonTextCharacters + (raw >> 4) % 4;
+    case 3: return (raw >> 4) % 4096;
+    case 4: return 0;
+    default: return (raw >> 4) % 300;
     }
 }
 
-uint64_t Read(const std::vector<uint8_t>& buffer, std::size_t at, std::size_t bytes) {
+// The largest buffer that texts which fit can need, and a guard band before it.
+constexpr std::size_t kGuard = 64;
+constexpr std::size_t kArenaSize = kGuard + kLogonHeaderSize + 3 * 2 * (kMaximumLogonTextCharacters - 1);
+// Each buffer ends where the arena ends, so that a write past it is caught; the guard band before it
+// must stay as it was filled.
+uint8_t g_arena[kArenaSize];
+
+struct Packed {
+    const uint8_t* data;
+    std::size_t size;
+};
+
+uint64_t Read(const Packed& buffer, std::size_t at, std::size_t bytes) {
+    if (at + bytes > buffer.size)
+        std::abort();
     uint64_t value = 0;
     for (std::size_t i = 0; i < bytes; ++i)
-        value |= uint64_t(buffer.at(at + i)) << (8 * i);
+        value |= uint64_t(buffer.data[at + i]) << (8 * i);
     return value;
 }
 
@@ -36,7 +51,8 @@ uint64_t Read(const std::vector<uint8_t>& buffer, std::size_t at, std::size_t by
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 9)
         return 0;
-    std::u16string texts[3];
+    // Kept from run to run: large texts are the point here, allocating them anew each run is not.
+    static std::u16string texts[3];
     for (int t = 0; t < 3; ++t) {
         texts[t].resize(LengthFrom(data + 2 * t));
         for (std::size_t i = 0; i < texts[t].size(); ++i)
@@ -53,8 +69,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::size_t total = kLogonHeaderSize + 2 * (texts[0].size() + texts[1].size() + texts[2].size());
     if (LogonBufferSize(logon) != total)
         std::abort();
-    std::vector<uint8_t> buffer(total, data[7]);
-    PackLogonBuffer(data[6] % 2 ? kKerbWorkstationUnlockLogon : kKerbInteractiveLogon, logon, buffer.data());
+    uint8_t* start = g_arena + kArenaSize - total;
+    std::memset(start - kGuard, 0xA5, kGuard);
+    std::memset(start, data[7], total);
+    PackLogonBuffer(data[6] % 2 ? kKerbWorkstationUnlockLogon : kKerbInteractiveLogon, logon, start);
+    for (std::size_t i = 0; i < kGuard; ++i)
+        if ((start - kGuard)[i] != 0xA5)
+            std::abort();
+    const Packed buffer{start, total};
 
     std::size_t expectedOffset = kLogonHeaderSize;
     for (int t = 0; t < 3; ++t) {
@@ -64,8 +86,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (length != 2 * texts[t].size() || Read(buffer, descriptor + 2, 2) != length ||
             Read(buffer, descriptor + 4, 4) != 0 || offset != expectedOffset || offset + length > total)
             std::abort();
+        const uint8_t* text = buffer.data + offset;
         for (std::size_t i = 0; i < texts[t].size(); ++i)
-            if (Read(buffer, offset + 2 * i, 2) != texts[t][i])
+            if ((text[2 * i] | (text[2 * i + 1] << 8)) != texts[t][i])
                 std::abort();
         expectedOffset += length;
     }

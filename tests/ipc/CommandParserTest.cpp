@@ -80,7 +80,9 @@ TEST(CommandParser, CommentsAndTextAfterTheValueAreAllowed) {
 }
 
 TEST(CommandParser, TopLevelValuesOtherThanObjectsHaveNoMembers) {
-    for (const wchar_t* text : {L"\"LOGON\"", L"[{\"Command\": \"LOGON\"}]", L"42", L"true", L"null", L""}) {
+    const std::wstring deepest(1023, L'['); // as deep as a received command can nest
+    for (const wchar_t* text : {L"\"LOGON\"", L"[{\"Command\": \"LOGON\"}]", L"42", L"true", L"null", L"",
+                                deepest.c_str()}) {
         const IPCMessage message = Parse(text);
         EXPECT_EQ("", message.command) << static_cast<const void*>(text);
         EXPECT_TRUE(message.payload.empty());
