@@ -11,6 +11,7 @@ packages=(
     xvfb xauth x11-apps
     osslsigncode openssl
     wixl msitools
+    clang libfuzzer-14-dev
 )
 
 missing=()

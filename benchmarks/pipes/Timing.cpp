@@ -42,7 +42,7 @@ Summary Summarize(std::vector<double> samples) {
 }
 
 void PrintSummary(const std::string& name, const Summary& summary, std::size_t failures) {
-    std::printf("%-44s p50 %9.1f us   p99 %9.1f us   mean %9.1f us   (%zu samples, %zu failed)\n",
+    std::printf("%-48s p50 %9.1f us   p99 %9.1f us   mean %9.1f us   (%zu samples, %zu failed)\n",
                 name.c_str(), summary.p50, summary.p99, summary.mean, summary.samples, failures);
 }
 

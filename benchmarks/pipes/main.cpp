@@ -2,7 +2,10 @@
 //   1. one NuvPipeClient::SendCommand (SHOW) against the UI application stand-in, open to close;
 //   2. from the moment a client writes LOGON to the provider's NuvPipeServer until the observer's
 //      processEvent runs;
-//   3. the floor: a bare message write and one reply on a pipe that is already connected.
+//   3. the floor: a bare message write and one reply on a pipe that is already connected;
+//   4. the floor of one command as the protocol has it: a bare client that opens the pipe, switches it to
+//      message mode, writes, reads the reply and closes, against a bare server;
+//   5. SendCommand against that same bare server, so that its ratio to 4 is the client's own cost.
 //
 //   hx_pipe_bench.exe [exchanges, default 1000]
 
@@ -16,6 +19,7 @@
 #include "ipc/PipeNames.h"
 #include "platform/UniqueResource.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cwchar>
@@ -170,9 +174,110 @@ Summary MeasureFloor(int exchanges, std::size_t& failures) {
     return Summarize(samples);
 }
 
+// A bare server for one connection after another; the next instance is created as soon as a client has
+// connected, so that a client never finds the pipe missing.
+struct ConnectionPeer {
+    std::wstring pipeName;
+    std::atomic<bool> stop{false};
+};
+
+UniqueFileHandle CreateBareInstance(const std::wstring& pipeName) {
+    return UniqueFileHandle(CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_DUPLEX,
+                                             PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
+                                             PIPE_UNLIMITED_INSTANCES, 2048, 2048, 0, nullptr));
+}
+
+DWORD WINAPI AnswerEachConnection(LPVOID parameter) {
+    auto* peer = static_cast<ConnectionPeer*>(parameter);
+    const std::vector<char> reply = Utf16(Corvani::Nuv::IPC::kServerResponseText);
+    UniqueFileHandle next = CreateBareInstance(peer->pipeName);
+    while (!peer->stop.load()) {
+        UniqueFileHandle instance = std::move(next);
+        if (!instance)
+            return 1;
+        if (!ConnectNamedPipe(instance.get(), nullptr) && GetLastError() != ERROR_PIPE_CONNECTED)
+            continue;
+        next = CreateBareInstance(peer->pipeName);
+        char buffer[2048];
+        DWORD transferred = 0;
+        if (ReadFile(instance.get(), buffer, sizeof(buffer), &transferred, nullptr)) {
+            WriteFile(instance.get(), reply.data(), static_cast<DWORD>(reply.size()), &transferred, nullptr);
+            FlushFileBuffers(instance.get());
+        }
+        DisconnectNamedPipe(instance.get());
+    }
+    return 0;
+}
+
+class BareServer {
+public:
+    BareServer() {
+        _peer.pipeName = L"\\\\.\\pipe\\HxPipeBenchConnection" + std::to_wstring(GetCurrentProcessId());
+        _thread.reset(CreateThread(nullptr, 0, AnswerEachConnection, &_peer, 0, nullptr));
+    }
+    ~BareServer() {
+        _peer.stop.store(true);
+        UniqueFileHandle last = OpenWhenAvailable(_peer.pipeName); // wakes the loop for its last pass
+        last.reset();
+        WaitForSingleObject(_thread.get(), 5000);
+    }
+    const std::wstring& PipeName() const { return _peer.pipeName; }
+
+private:
+    ConnectionPeer _peer;
+    UniqueHandle _thread;
+};
+
+// 4. One command on a connection of its own, done by a bare client.
+Summary MeasureConnectionFloor(const BareServer& server, int exchanges, std::size_t& failures) {
+    const std::vector<char> command = Utf16(Corvani::Nuv::IPC::kShowCommandText);
+    std::vector<double> samples;
+    for (int i = 0; i < kWarmUp + exchanges; ++i) {
+        const double start = NowMicroseconds();
+        UniqueFileHandle pipe = OpenWhenAvailable(server.PipeName());
+        DWORD mode = PIPE_READMODE_MESSAGE, transferred = 0;
+        char reply[4096];
+        const bool ok = pipe && SetNamedPipeHandleState(pipe.get(), &mode, nullptr, nullptr) &&
+                        WriteFile(pipe.get(), command.data(), static_cast<DWORD>(command.size()), &transferred,
+                                  nullptr) &&
+                        ReadFile(pipe.get(), reply, sizeof(reply), &transferred, nullptr);
+        pipe.reset();
+        const double elapsed = NowMicroseconds() - start;
+        if (!ok)
+            ++failures;
+        else if (i >= kWarmUp)
+            samples.push_back(elapsed);
+    }
+    return Summarize(samples);
+}
+
+// 5. SendCommand against the bare server.
+Summary MeasureSendCommandBare(const BareServer& server, int exchanges, std::size_t& failures) {
+    NuvPipeClient client(GetCurrentProcessId());
+    const std::wstring command = Corvani::Nuv::IPC::kShowCommandText;
+    std::vector<double> samples;
+    for (int i = 0; i < kWarmUp + exchanges; ++i) {
+        DWORD error = 0;
+        const double start = NowMicroseconds();
+        const bool sent = client.SendCommand(command, server.PipeName(), error);
+        const double elapsed = NowMicroseconds() - start;
+        if (!sent)
+            ++failures;
+        else if (i >= kWarmUp)
+            samples.push_back(elapsed);
+    }
+    return Summarize(samples);
+}
+
+// The round with the median p50.
+Summary Median(std::vector<Summary> rounds) {
+    std::sort(rounds.begin(), rounds.end(), [](const Summary& a, const Summary& b) { return a.p50 < b.p50; });
+    return rounds[rounds.size() / 2];
+}
+
 void PrintRatio(const char* name, const Summary& measured, const Summary& floor) {
     if (floor.p50 > 0 && floor.p99 > 0)
-        std::printf("%-44s p50 x%.1f   p99 x%.1f\n", name, measured.p50 / floor.p50,
+        std::printf("%-48s p50 x%.1f   p99 x%.1f\n", name, measured.p50 / floor.p50,
                     measured.p99 / floor.p99);
 }
 
@@ -181,14 +286,31 @@ void PrintRatio(const char* name, const Summary& measured, const Summary& floor)
 int wmain(int argc, wchar_t** argv) {
     const int exchanges = argc > 1 ? std::max(1, static_cast<int>(std::wcstol(argv[1], nullptr, 10))) : 1000;
     std::printf("pipe benchmark: %d exchanges each (after %d warm-up)\n", exchanges, kWarmUp);
-    std::size_t floorFailures = 0, sendFailures = 0, logonFailures = 0;
+    std::size_t floorFailures = 0, sendFailures = 0, logonFailures = 0, connectionFailures = 0,
+                bareSendFailures = 0;
     const Summary floor = MeasureFloor(exchanges, floorFailures);
+    Summary connection, bareSend;
+    {
+        BareServer server;
+        // Alternating rounds, so that both see the same machine.
+        std::vector<Summary> connections, bareSends;
+        for (int round = 0; round < 4; ++round) {
+            connections.push_back(MeasureConnectionFloor(server, exchanges / 4 + 1, connectionFailures));
+            bareSends.push_back(MeasureSendCommandBare(server, exchanges / 4 + 1, bareSendFailures));
+        }
+        connection = Median(connections);
+        bareSend = Median(bareSends);
+    }
     const Summary send = MeasureSendCommand(exchanges, sendFailures);
     const Summary logon = MeasureLogonToEvent(exchanges, logonFailures);
     PrintSummary("floor: write + reply on a connected pipe", floor, floorFailures);
+    PrintSummary("floor: one connection (open ... close), bare", connection, connectionFailures);
+    PrintSummary("SendCommand (SHOW) against the bare server", bareSend, bareSendFailures);
     PrintSummary("SendCommand (SHOW) against the stand-in", send, sendFailures);
     PrintSummary("LOGON write to processEvent", logon, logonFailures);
-    PrintRatio("SendCommand / floor", send, floor);
-    PrintRatio("LOGON to processEvent / floor", logon, floor);
+    PrintRatio("SendCommand (bare server) / connection floor", bareSend, connection);
+    PrintRatio("SendCommand (stand-in) / connection floor", send, connection);
+    PrintRatio("SendCommand (stand-in) / connected floor", send, floor);
+    PrintRatio("LOGON to processEvent / connected floor", logon, floor);
     return 0;
 }

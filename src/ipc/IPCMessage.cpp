@@ -1,7 +1,6 @@
 #include "ipc/IPCMessage.h"
 
 #include "ipc/LenientJsonReader.h"
-#include "ipc/ReaderText.h"
 
 #include <limits>
 #include <stdexcept>
@@ -32,7 +31,7 @@ const json& Member(const json& value, const char* name) {
 // The reader's string conversion: strings as they are, null as "", booleans as "true"/"false".
 std::string AsString(const json& value) {
     if (value.is_string())
-        return FromReaderText(value.get_ref<const std::string&>());
+        return value.get<std::string>();
     if (value.is_null())
         return std::string();
     if (value.is_boolean())
@@ -47,16 +46,15 @@ IPCMessage parseIPCMessage(const wchar_t* text) {
 }
 
 IPCMessage parseIPCMessage(const wchar_t* text, std::size_t maxUnits) {
-    const json root = ReadLenientJson(ToReaderText(LowBytes(text, maxUnits)));
+    const json root = ReadLenientJson(LowBytes(text, maxUnits));
 
     IPCMessage message;
     message.command = AsString(Member(root, "Command"));
     const json& payload = Member(root, "Payload");
     if (!payload.is_array())
         return message;
+    // An element that is not an object has no members: it gives the empty key and value.
     for (const json& element : payload) {
-        if (!element.is_object())
-            continue;
         std::string key = AsString(Member(element, "Key"));
         std::string value = AsString(Member(element, "Value"));
         message.payload.emplace(std::move(key), std::move(value));

@@ -1,7 +1,7 @@
 #include "ipc/LenientJsonReader.h"
 
+#include <cstdlib>
 #include <utility>
-#include <vector>
 
 namespace Corvani::Nuv::IPC {
 
@@ -9,86 +9,350 @@ namespace {
 
 using nlohmann::json;
 
-// Builds the value tree from the library's parse events and, unlike the library's own builder, keeps the
-// tree when the parse breaks off.
-class TreeBuilder {
-public:
-    explicit TreeBuilder(json& root) : _root(root) {}
+enum class TokenType {
+    ObjectBegin,
+    ObjectEnd,
+    ArrayBegin,
+    ArrayEnd,
+    String,
+    Number,
+    True,
+    False,
+    Null,
+    Comma,
+    Colon,
+    Comment,
+    End,
+    Error
+};
 
-    bool null() { return Place(json(nullptr)) != nullptr; }
-    bool boolean(bool value) { return Place(json(value)) != nullptr; }
-    bool number_integer(json::number_integer_t value) { return Place(json(value)) != nullptr; }
-    bool number_unsigned(json::number_unsigned_t value) { return Place(json(value)) != nullptr; }
-    bool number_float(json::number_float_t value, const std::string&) {
-        return Place(json(value)) != nullptr;
+struct Token {
+    TokenType type = TokenType::End;
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
+bool IsNumberCharacter(char c) {
+    return (c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-';
+}
+
+bool IsDigit(std::size_t at, const std::string& text) {
+    return at < text.size() && text[at] >= '0' && text[at] <= '9';
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+void AppendUtf8(std::string& out, unsigned code) {
+    if (code <= 0x7F) {
+        out += static_cast<char>(code);
+    } else if (code <= 0x7FF) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code <= 0xFFFF) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
     }
-    bool string(json::string_t& value) { return Place(json(std::move(value))) != nullptr; }
-    bool binary(json::binary_t&) { return true; }
+}
 
-    bool start_object(std::size_t) { return Open(json::object()); }
-    bool key(json::string_t& name) {
-        _pendingKey = std::move(name);
-        _memberPending = true;
+// Texts are kept up to their first NUL.
+std::string UpToNul(std::string text) {
+    const std::size_t nul = text.find('\0');
+    if (nul != std::string::npos)
+        text.resize(nul);
+    return text;
+}
+
+class Reader {
+public:
+    explicit Reader(const std::string& text) : _text(text) {}
+
+    void ReadRoot(json& root) { ReadValue(root); }
+
+private:
+    void SkipSpaces() {
+        while (_pos < _text.size()) {
+            const char c = _text[_pos];
+            if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
+                break;
+            ++_pos;
+        }
+    }
+
+    bool Match(const char* rest, std::size_t length) {
+        if (_text.compare(_pos, length, rest, length) != 0)
+            return false;
+        _pos += length;
         return true;
     }
-    bool end_object() { return Close(); }
-    bool start_array(std::size_t) { return Open(json::array()); }
-    bool end_array() { return Close(); }
 
-    // A member value that starts like a number but is not one the library accepts (1e999, -, 1.) is still
-    // a number to the command reader: it is kept as one, so that reading it as text fails as it should.
-    bool parse_error(std::size_t, const std::string& lastToken, const json::exception&) {
-        if (_memberPending && StartsLikeNumber(lastToken))
-            Place(json(0.0));
+    // A string token: up to the closing quote, a backslash taking the character after it.
+    bool ScanString() {
+        char last = 0;
+        while (_pos < _text.size()) {
+            last = _text[_pos++];
+            if (last == '\\') {
+                if (_pos < _text.size())
+                    ++_pos;
+            } else if (last == '"') {
+                return true;
+            }
+        }
         return false;
     }
 
-private:
-    // Puts a value where the parse stands: the root, the pending member or the next element.
-    json* Place(json value) {
-        if (_open.empty()) {
-            _root = std::move(value);
-            return &_root;
+    bool ScanComment() {
+        if (_pos >= _text.size())
+            return false;
+        const char kind = _text[_pos++];
+        if (kind == '/') {
+            while (_pos < _text.size()) {
+                const char c = _text[_pos++];
+                if (c == '\r' || c == '\n')
+                    break;
+            }
+            return true;
         }
-        json& container = *_open.back();
-        if (container.is_object()) {
-            _memberPending = false;
-            json& member = container[_pendingKey];
-            member = std::move(value);
-            return &member;
+        if (kind != '*')
+            return false;
+        while (_pos < _text.size()) {
+            const char c = _text[_pos++];
+            if (c == '*' && _pos < _text.size() && _text[_pos] == '/')
+                break;
         }
-        container.push_back(std::move(value));
-        return &container.back();
-    }
-
-    bool Open(json container) {
-        _open.push_back(Place(std::move(container)));
+        if (_pos >= _text.size())
+            return false;
+        ++_pos; // the closing '/'
         return true;
     }
 
-    bool Close() {
-        _open.pop_back();
+    Token Next() {
+        SkipSpaces();
+        Token token;
+        token.begin = _pos;
+        bool ok = true;
+        if (_pos >= _text.size()) {
+            token.type = TokenType::End;
+        } else {
+            const char c = _text[_pos++];
+            switch (c) {
+            case '{': token.type = TokenType::ObjectBegin; break;
+            case '}': token.type = TokenType::ObjectEnd; break;
+            case '[': token.type = TokenType::ArrayBegin; break;
+            case ']': token.type = TokenType::ArrayEnd; break;
+            case ',': token.type = TokenType::Comma; break;
+            case ':': token.type = TokenType::Colon; break;
+            case '\0': token.type = TokenType::End; break;
+            case '"':
+                token.type = TokenType::String;
+                ok = ScanString();
+                break;
+            case '/':
+                token.type = TokenType::Comment;
+                ok = ScanComment();
+                break;
+            case 't':
+                token.type = TokenType::True;
+                ok = Match("rue", 3);
+                break;
+            case 'f':
+                token.type = TokenType::False;
+                ok = Match("alse", 4);
+                break;
+            case 'n':
+                token.type = TokenType::Null;
+                ok = Match("ull", 3);
+                break;
+            default:
+                if ((c >= '0' && c <= '9') || c == '-') {
+                    token.type = TokenType::Number;
+                    while (_pos < _text.size() && IsNumberCharacter(_text[_pos]))
+                        ++_pos;
+                } else {
+                    ok = false;
+                }
+                break;
+            }
+        }
+        if (!ok)
+            token.type = TokenType::Error;
+        token.end = _pos;
+        return token;
+    }
+
+    Token NextAfterComments() {
+        Token token = Next();
+        while (token.type == TokenType::Comment)
+            token = Next();
+        return token;
+    }
+
+    bool ReadValue(json& slot) {
+        const Token token = NextAfterComments();
+        switch (token.type) {
+        case TokenType::ObjectBegin: return ReadObject(slot);
+        case TokenType::ArrayBegin: return ReadArray(slot);
+        case TokenType::Number: return DecodeNumber(token, slot);
+        case TokenType::String: {
+            std::string decoded;
+            if (!DecodeString(token, decoded))
+                return false;
+            slot = UpToNul(std::move(decoded));
+            return true;
+        }
+        case TokenType::True: slot = true; return true;
+        case TokenType::False: slot = false; return true;
+        case TokenType::Null: slot = nullptr; return true;
+        default: return false;
+        }
+    }
+
+    bool ReadObject(json& slot) {
+        slot = json::object();
+        std::string name; // the last name as decoded, NULs included
+        while (true) {
+            const Token nameToken = NextAfterComments();
+            if (nameToken.type == TokenType::ObjectEnd && name.empty())
+                return true;
+            if (nameToken.type != TokenType::String)
+                return false;
+            name.clear();
+            if (!DecodeString(nameToken, name))
+                return false;
+            if (Next().type != TokenType::Colon)
+                return false; // no member for a name without its colon
+            if (!ReadValue(slot[UpToNul(name)]))
+                return false;
+            Token after = Next();
+            if (after.type != TokenType::ObjectEnd && after.type != TokenType::Comma &&
+                after.type != TokenType::Comment)
+                return false;
+            // Whatever follows a comment here stands in for the comma.
+            while (after.type == TokenType::Comment)
+                after = Next();
+            if (after.type == TokenType::ObjectEnd)
+                return true;
+        }
+    }
+
+    bool ReadArray(json& slot) {
+        slot = json::array();
+        SkipSpaces();
+        if (_pos < _text.size() && _text[_pos] == ']') {
+            ++_pos;
+            return true;
+        }
+        for (std::size_t index = 0;; ++index) {
+            slot.push_back(nullptr);
+            if (!ReadValue(slot[index]))
+                return false;
+            const Token after = NextAfterComments();
+            if (after.type == TokenType::ArrayEnd)
+                return true;
+            if (after.type != TokenType::Comma)
+                return false;
+        }
+    }
+
+    bool DecodeHex4(std::size_t& at, std::size_t end, unsigned& unit) const {
+        if (end - at < 4)
+            return false;
+        unit = 0;
+        for (int i = 0; i < 4; ++i) {
+            const int digit = HexDigit(_text[at++]);
+            if (digit < 0)
+                return false;
+            unit = unit * 16 + static_cast<unsigned>(digit);
+        }
         return true;
     }
 
-    json& _root;
-    std::vector<json*> _open;
-    std::string _pendingKey;
-    bool _memberPending = false;
-
-    static bool StartsLikeNumber(const std::string& token) {
-        return !token.empty() && (token[0] == '-' || (token[0] >= '0' && token[0] <= '9'));
+    // The text between the token's quotes, its escapes decoded.
+    bool DecodeString(const Token& token, std::string& decoded) const {
+        std::size_t at = token.begin + 1;
+        const std::size_t end = token.end - 1;
+        while (at < end) {
+            const char c = _text[at++];
+            if (c != '\\') {
+                decoded += c;
+                continue;
+            }
+            if (at == end)
+                return false;
+            const char escape = _text[at++];
+            switch (escape) {
+            case '"': decoded += '"'; break;
+            case '/': decoded += '/'; break;
+            case '\\': decoded += '\\'; break;
+            case 'b': decoded += '\b'; break;
+            case 'f': decoded += '\f'; break;
+            case 'n': decoded += '\n'; break;
+            case 'r': decoded += '\r'; break;
+            case 't': decoded += '\t'; break;
+            case 'u': {
+                unsigned unit = 0;
+                if (!DecodeHex4(at, end, unit))
+                    return false;
+                if (unit >= 0xD800 && unit <= 0xDBFF) {
+                    unsigned second = 0;
+                    if (end - at < 6 || _text[at] != '\\' || _text[at + 1] != 'u')
+                        return false;
+                    at += 2;
+                    if (!DecodeHex4(at, end, second))
+                        return false;
+                    unit = 0x10000 + ((unit & 0x3FF) << 10) + (second & 0x3FF);
+                }
+                AppendUtf8(decoded, unit);
+                break;
+            }
+            default: return false;
+            }
+        }
+        return true;
     }
+
+    bool DecodeNumber(const Token& token, json& slot) const {
+        bool fractionOrExponent = false;
+        for (std::size_t at = token.begin; at < token.end; ++at) {
+            const char c = _text[at];
+            fractionOrExponent = fractionOrExponent || c == '.' || c == 'e' || c == 'E' || c == '+' ||
+                                 (c == '-' && at != token.begin);
+        }
+        const std::string digits = _text.substr(token.begin, token.end - token.begin);
+        if (fractionOrExponent) {
+            const std::size_t first = digits[0] == '-' ? 1 : 0;
+            const bool startsLikeNumber = IsDigit(token.begin + first, _text) ||
+                                          (first + 1 < digits.size() && digits[first] == '.' &&
+                                           IsDigit(token.begin + first + 1, _text));
+            if (!startsLikeNumber)
+                return false;
+        }
+        slot = std::strtod(digits.c_str(), nullptr);
+        return true;
+    }
+
+    const std::string& _text;
+    std::size_t _pos = 0;
 };
 
 } // namespace
 
-nlohmann::json ReadLenientJson(const std::string& utf8Text) {
+nlohmann::json ReadLenientJson(const std::string& bytes) {
     json root;
-    TreeBuilder builder(root);
-    constexpr bool kWholeInput = false;
-    constexpr bool kIgnoreComments = true;
-    json::sax_parse(utf8Text, &builder, json::input_format_t::json, kWholeInput, kIgnoreComments);
+    Reader(bytes).ReadRoot(root);
     return root;
 }
 

@@ -17,6 +17,12 @@ constexpr DWORD kBusyWaitMilliseconds = 1000;
 constexpr DWORD kReplyReadBytes = 4096;
 constexpr DWORD kReplyTimeoutMilliseconds = 5000;
 
+// The attributes are the same for every open: built once, on first use, and kept.
+PipeSecurity& ClientPipeSecurity() {
+    static PipeSecurity security;
+    return security;
+}
+
 } // namespace
 
 bool NuvPipeClient::SendCommand(const std::wstring& command, const std::wstring& pipeName, DWORD& error) {
@@ -46,7 +52,7 @@ bool NuvPipeClient::SendCommand(const std::wstring& command, const std::wstring&
 }
 
 bool NuvPipeClient::OpenPipe(Platform::UniqueFileHandle& handle, const std::wstring& pipeName, DWORD& error) {
-    PipeSecurity security;
+    PipeSecurity& security = ClientPipeSecurity();
     bool result = false;
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
         handle.reset(CreateFileW(pipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, security.Attributes(),

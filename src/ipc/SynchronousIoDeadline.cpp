@@ -26,10 +26,7 @@ private:
 
 } // namespace
 
-SynchronousIoDeadline::SynchronousIoDeadline(DWORD milliseconds)
-    : _thread(OpenThread(THREAD_TERMINATE, FALSE, GetCurrentThreadId())) {
-    if (!_thread)
-        return;
+SynchronousIoDeadline::SynchronousIoDeadline(DWORD milliseconds) : _threadId(GetCurrentThreadId()) {
     _timer.reset(CreateThreadpoolTimer(&SynchronousIoDeadline::OnTimer, this, nullptr));
     if (!_timer)
         return;
@@ -57,7 +54,10 @@ void SynchronousIoDeadline::CancelPendingIo() {
     if (_finished)
         return;
     _expired = true;
-    CancelSynchronousIo(_thread.get());
+    // Opened here rather than up front: most exchanges end long before their deadline.
+    const Platform::UniqueHandle thread(OpenThread(THREAD_TERMINATE, FALSE, _threadId));
+    if (thread)
+        CancelSynchronousIo(thread.get());
 }
 
 } // namespace Corvani::Nuv::IPC

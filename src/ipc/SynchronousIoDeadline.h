@@ -30,7 +30,9 @@ private:
     SRWLOCK _lock = SRWLOCK_INIT;
     bool _expired = false;
     bool _finished = false;
-    Platform::UniqueHandle _thread;
+    // The thread whose I/O is bounded. Its handle is opened only once the deadline has passed: until the
+    // object is destroyed the thread is inside its scope, so the id cannot name another thread.
+    DWORD _threadId = 0;
     // Last member: it is stopped, and its callbacks waited for, before the members above go away.
     Platform::UniqueThreadpoolTimer _timer;
 };

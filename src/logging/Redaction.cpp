@@ -102,7 +102,8 @@ size_t FindValueStart(const std::wstring& text, size_t afterKey, Kind kind) {
     return pos;
 }
 
-// Masks the value opened at `open`; returns the index from which the search for the key goes on.
+// Masks the value opened at `open`; returns the index of the value's closing character, where the search
+// for the key goes on (a closing quote may open the next occurrence of the key).
 size_t MaskValue(std::wstring& text, size_t open, Kind kind) {
     const size_t close = FindValueEnd(text, open, kind);
     if (close == npos) {
@@ -110,9 +111,9 @@ size_t MaskValue(std::wstring& text, size_t open, Kind kind) {
         return text.size();
     }
     if (close == open + 1 && kind != Kind::Object)
-        return close + 1; // an empty array or string stays as it is
+        return close; // an empty array or string stays as it is
     text.replace(open + 1, close - open - 1, kMask);
-    return open + 3; // past the opening character, the mask and the closing character
+    return open + 2; // past the opening character and the mask
 }
 
 void RedactKey(std::wstring& text, const SensitiveKey& key) {
@@ -120,7 +121,9 @@ void RedactKey(std::wstring& text, const SensitiveKey& key) {
     while (pos != npos) {
         const size_t afterKey = pos + key.text.size();
         const size_t open = FindValueStart(text, afterKey, key.kind);
-        const size_t next = open == npos ? afterKey : MaskValue(text, open, key.kind);
+        // The search goes on from the key's closing quote, or the value's: either may open another
+        // occurrence of the key, as in "pwd"pwd": "...".
+        const size_t next = open == npos ? afterKey - 1 : MaskValue(text, open, key.kind);
         pos = text.find(key.text, next);
     }
 }

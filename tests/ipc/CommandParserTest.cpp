@@ -80,7 +80,9 @@ TEST(CommandParser, CommentsAndTextAfterTheValueAreAllowed) {
 }
 
 TEST(CommandParser, TopLevelValuesOtherThanObjectsHaveNoMembers) {
-    for (const wchar_t* text : {L"\"LOGON\"", L"[{\"Command\": \"LOGON\"}]", L"42", L"true", L"null", L""}) {
+    const std::wstring deepest(1023, L'['); // as deep as a received command can nest
+    for (const wchar_t* text : {L"\"LOGON\"", L"[{\"Command\": \"LOGON\"}]", L"42", L"true", L"null", L"",
+                                deepest.c_str()}) {
         const IPCMessage message = Parse(text);
         EXPECT_EQ("", message.command) << static_cast<const void*>(text);
         EXPECT_TRUE(message.payload.empty());
@@ -105,7 +107,7 @@ TEST(CommandParser, RepeatedMemberKeepsTheLaterCompleteValue) {
     EXPECT_EQ("LOGON", Parse(L"{\"Command\": \"LOGON\", \"Command\": tru").command);
 }
 
-TEST(CommandParser, PayloadThatIsNoArrayAndElementsThatAreNoObjectsContributeNothing) {
+TEST(CommandParser, PayloadThatIsNoArrayContributesNothingAndElementsThatAreNoObjectsHaveNoMembers) {
     EXPECT_TRUE(
         Parse(L"{\"Command\": \"LOGON\", \"Payload\": {\"Key\": \"k\", \"Value\": \"v\"}}").payload.empty());
     EXPECT_TRUE(Parse(L"{\"Command\": \"LOGON\", \"Payload\": \"text\"}").payload.empty());
@@ -113,7 +115,7 @@ TEST(CommandParser, PayloadThatIsNoArrayAndElementsThatAreNoObjectsContributeNot
         Parse(L"{\"Command\": \"LOGON\", \"Payload\": [\"s\", 3, null, [{\"Key\": \"x\"}],"
               L"{\"Key\": \"kept\", \"Value\": \"v\"}]}");
     EXPECT_EQ("LOGON", message.command);
-    EXPECT_EQ((Payload{{"kept", "v"}}), message.payload);
+    EXPECT_EQ((Payload{{"", ""}, {"kept", "v"}}), message.payload);
 }
 
 TEST(CommandParser, EachCharacterCountsWithItsLowByte) {
@@ -152,7 +154,7 @@ TEST(CommandTexts, SentTextsAndTheirSizeOnTheWire) {
          {Expected{kShowCommandText, "SHOW", 68}, Expected{kChangePasswordCommandText, "CHANGEPASSWORD", 86},
           Expected{kHideCommandText, "HIDE", 68}, Expected{kCloseCommandText, "CLOSE", 70},
           Expected{kSelfCloseCommandText, "SELF_CLOSE", 80}}) {
-        EXPECT_EQ(expected.bytes, (std::wcslen(expected.text) + 1) * sizeof(wchar_t)) << expected.name;
+        EXPECT_EQ(expected.bytes, (std::wcslen(expected.text) + 1) * sizeof(char16_t)) << expected.name;
         EXPECT_EQ(expected.name, parseIPCMessage(expected.text).command);
     }
     EXPECT_STREQ(L"{\"Command\":\"CHANGEPASSWORD\",\"Payload\": []}", kChangePasswordCommandText);

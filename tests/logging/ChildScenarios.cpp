@@ -4,6 +4,7 @@
 
 #include "logging/TraceLog.h"
 #include "platform/UniqueResource.h"
+#include "support/ProviderPeers.h"
 
 #include <string>
 #include <thread>
@@ -66,9 +67,29 @@ int RaceFirstLines() {
     return 0;
 }
 
+// A line in each log, then the tile at the logon screen as LogonUI asks for it; 0 when the tile works.
+int ShowTile() {
+    WriteSilently();
+    auto provider = MakeProvider();
+    DWORD count = 0, defaultIndex = 0;
+    BOOL autoLogon = FALSE;
+    ICredentialProviderCredential* credential = nullptr;
+    if (provider->SetUsageScenario(CPUS_LOGON, 0) != S_OK ||
+        provider->GetCredentialCount(&count, &defaultIndex, &autoLogon) != S_OK || count != 1 ||
+        provider->GetCredentialAt(0, &credential) != S_OK)
+        return 3;
+    wchar_t* title = nullptr;
+    const bool titled = credential->GetStringValue(1, &title) == S_OK && title != nullptr;
+    CoTaskMemFree(title);
+    credential->Release();
+    return titled ? 0 : 4;
+}
+
 } // namespace
 
 int RunScenario(const std::wstring& scenario) {
+    if (scenario == L"tile")
+        return ShowTile();
     if (scenario == L"silent")
         return WriteSilently();
     if (scenario == L"threads")

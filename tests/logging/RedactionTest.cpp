@@ -65,6 +65,10 @@ TEST(Redaction, EveryOccurrenceIsMasked) {
     // An occurrence that is not a key does not shield the next one.
     EXPECT_EQ(L"{\"keys\":[\"pwd\"],\"pwd\":\"X\"}", Redacted(L"{\"keys\":[\"pwd\"],\"pwd\":\"two\"}"));
     EXPECT_EQ(L"{\"otpInfo\":1,\"otpInfo\":{X}}", Redacted(L"{\"otpInfo\":1,\"otpInfo\":{\"a\":2}}"));
+    // A quote that closes a key or a value may open the next occurrence.
+    EXPECT_EQ(L"\"pwd\"pwd\": \"X\"", Redacted(L"\"pwd\"pwd\": \"s\""));
+    EXPECT_EQ(L"\"pwd\": \"X\"pwd\": \"X\"", Redacted(L"\"pwd\": \"a\"pwd\": \"s\""));
+    EXPECT_EQ(L"\"pwd\": \"\"pwd\": \"X\"", Redacted(L"\"pwd\": \"\"pwd\": \"s\""));
 }
 
 TEST(Redaction, OnlyExactQuotedKeysOfTheRightKindAreMasked) {
