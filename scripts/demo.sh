@@ -60,7 +60,7 @@ record="$build_dir/demo-logs/ui-standin.txt"
 host --scenario unlock --lang 1033 --recognize CORP alice 'wrong' --logon-fails --lock-screen --dismiss-after 500 \
     --lock-again-after 3000 --dismiss-again-after 1000 --standin-record "$(winepath -w "$record")" "$@"
 echo "  the UI application received:"
-grep -o '"Command": "[A-Z]*"' "$record" | sed 's/^/    /'
+grep -o '"Command": *"[A-Z_]*"' "$record" | sed 's/^/    /'
 
 echo
 echo "The trace log of the walk-through: $(ls "$log_dir"/*-CP.log 2>/dev/null | head -1)"

@@ -39,7 +39,11 @@ void HostSession::PrepareRecognition() {
                                  Quote(_options.password) + L" --on-show wait:" +
                                  std::to_wstring(_options.recognitionDelay) + L",recognize" +
                                  (_options.standInRecord.empty() ? L"" : L" --record " + Quote(_options.standInRecord));
-    SetEnvironmentVariableW(kStandInOptionsVariable, options.c_str());
+    // Options the caller gave the stand-in already (misbehaviour for a measurement, say) are kept.
+    wchar_t given[2048] = {};
+    const DWORD length = GetEnvironmentVariableW(kStandInOptionsVariable, given, ARRAYSIZE(given));
+    const std::wstring all = length > 0 && length < ARRAYSIZE(given) ? std::wstring(given) + L" " + options : options;
+    SetEnvironmentVariableW(kStandInOptionsVariable, all.c_str());
     PrintLine(L"The UI application will recognise " + _options.domain + L"\\" + _options.user + L" (password " +
               std::to_wstring(_options.password.size()) + L" characters) " +
               std::to_wstring(_options.recognitionDelay) + L" ms after its first SHOW");

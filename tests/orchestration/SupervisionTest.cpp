@@ -1,0 +1,100 @@
+// The supervision thread's routine run on a thread of the test, against the lock-screen stand-in: the
+// waits it makes and what it sends, or does not send, when the tile is deselected or SHOW keeps failing.
+
+#include "LockScreenScript.h"
+#include "orchestration/Orchestration.h"
+#include "support/CapturedLog.h"
+#include "support/FakeOutsideEffects.h"
+#include "support/MultithreadedApartment.h"
+#include "support/ScopedOverride.h"
+#include "support/TestPaths.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace Corvani::Nuv::CredentialProvider;
+using HxTest::OrchestratedCredential;
+using HxTest::ScopedOverride;
+
+// The routine on a thread of its own, as SetSelected starts it; the test deselects and waits for the end.
+class SupervisionRun {
+public:
+    explicit SupervisionRun(NuvCredential& credential)
+        : _thread(CreateThread(nullptr, 0, LaunchAndShowUI, &credential, 0, nullptr)) {}
+    bool Ended(DWORD ms) { return WaitForSingleObject(_thread.get(), ms) == WAIT_OBJECT_0; }
+
+private:
+    Corvani::Nuv::Platform::UniqueHandle _thread;
+};
+
+// No key presses and no priority raised on the test machine; the apartment LogonUI provides.
+struct Quiet {
+    HxTest::MultithreadedApartment apartment;
+    HxTest::FakeKeyboardInput keyboard;
+    HxTest::FakePriorityControl priority;
+};
+
+TEST(Supervision, DeselectionDuringTheDismissalWaitEndsWithoutShow) {
+    Quiet quiet;
+    HxTest::StandInScript script;
+    OrchestratedCredential credential;
+    HxLockScreen::ScopedDesktop lockScreen(HxLockScreen::Desktop::LockScreenPage);
+    ScopedOverride selected(IsHXCPSelected, true);
+    HxTest::LogMark mark;
+    SupervisionRun run(*credential);
+    ASSERT_TRUE(script.WaitForLine("START", 10000));
+    Sleep(500); // the thread now waits for the dismissal
+    IsHXCPSelected = false;
+    ASSERT_TRUE(run.Ended(5000));
+    EXPECT_EQ(0u, mark.Count("NuvCredential::LaunchAndShowUI | SendShow loop"));
+    for (const std::string& line : script.Lines())
+        EXPECT_EQ(std::string::npos, line.find("\"SHOW\"")) << line;
+    EXPECT_NE(std::string::npos, script.Lines().front().find("hidden=1"));
+}
+
+// Nobody has touched the machine since the provider came up: the thread waits five times 200 ms for the
+// lock screen before it decides that none is coming.
+TEST(Supervision, NoInputSinceTheProviderCameUpWaitsForTheLockScreen) {
+    Quiet quiet;
+    HxTest::StandInScript script;
+    OrchestratedCredential credential;
+    HxLockScreen::ScopedDesktop noLockScreen(HxLockScreen::Desktop::SignInScreen);
+    LASTINPUTINFO input = {sizeof(input), 0};
+    GetLastInputInfo(&input);
+    ScopedOverride lastProvider(IsNuvLastLoggedOn, true);
+    ScopedOverride baseline(g_baselineInputTime, input.dwTime);
+    ScopedOverride selected(IsHXCPSelected, true);
+    HxTest::LogMark mark;
+    SupervisionRun run(*credential);
+    ASSERT_TRUE(script.WaitForLine("RECV", 15000));
+    IsHXCPSelected = false;
+    ASSERT_TRUE(run.Ended(5000));
+    for (int attempt = 1; attempt <= 5; ++attempt)
+        EXPECT_EQ(1u, mark.Count("NuvCredential::LaunchAndShowUI | Wait for LockScreen. Attempt " +
+                                 std::to_string(attempt)));
+    EXPECT_NE(std::string::npos, script.Lines().front().find("hidden=0"));
+}
+
+// A launch that failed is not noticed: four SHOW attempts, then the hidden state's polling.
+TEST(Supervision, FourFailedShowsThenTheHiddenState) {
+    Quiet quiet;
+    OrchestratedCredential credential;
+    HxLockScreen::ScopedDesktop noLockScreen(HxLockScreen::Desktop::SignInScreen);
+    ScopedOverride unsignedFile(g_uiExecutablePath, HxTest::BinDirectory() + L"..\\bin\\Corvani.Halvex.UI.exe");
+    ScopedOverride lastProvider(IsNuvLastLoggedOn, false);
+    ScopedOverride selected(IsHXCPSelected, true);
+    HxTest::LogMark mark;
+    SupervisionRun run(*credential);
+    for (int i = 0; i < 400 && mark.Count("NuvCredential::LaunchAndShowUI | UI hidden and lock screen was removded, "
+                                          "send SHOW to UI") == 0;
+         ++i)
+        Sleep(100);
+    IsHXCPSelected = false;
+    ASSERT_TRUE(run.Ended(10000));
+    EXPECT_EQ(4u, mark.Count("NuvCredential::LaunchAndShowUI | SendShow loop"));
+    EXPECT_EQ(0u, mark.Count("NuvCredential::LaunchAndShowUI | 3 SendShowMessage OK"));
+    EXPECT_EQ(1u, mark.Count("NuvCredential::LaunchAndShowUI | THREAD EXIT"));
+}
+
+} // namespace
