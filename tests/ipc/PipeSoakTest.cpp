@@ -129,6 +129,7 @@ TEST(PipeSoak, EveryCommandHasItsEffectOnceAndNothingGrows) {
     std::size_t delivered = 0, restarts = 0;
     int handlesBefore = 0;
     std::size_t bytesBefore = 0;
+    std::size_t bytesHalfway = 0;
     ULONGLONG startedAt = 0;
 
     for (std::size_t i = 0; i < warmUp + total; ++i) {
@@ -139,6 +140,8 @@ TEST(PipeSoak, EveryCommandHasItsEffectOnceAndNothingGrows) {
             bytesBefore = PrivateBytes();
             startedAt = NowMs();
         }
+        if (i == warmUp + total / 2)
+            bytesHalfway = PrivateBytes();
         if (!run)
             run = std::make_unique<ServerRun>(UniqueFakePid());
         const Command command = mix.Next();
@@ -166,11 +169,14 @@ TEST(PipeSoak, EveryCommandHasItsEffectOnceAndNothingGrows) {
     const int handlesAfter = CountOpenHandles();
     const std::size_t bytesAfter = PrivateBytes();
     std::printf("soak: %zu commands in %.1f s (%.0f/s), %zu events, %zu loops ended and restarted\n"
-                "soak: handles %d -> %d, private bytes %zu -> %zu\n",
+                "soak: handles %d -> %d, private bytes %zu -> %zu (halfway %zu)\n",
                 total, seconds, total / seconds, delivered, restarts, handlesBefore, handlesAfter, bytesBefore,
-                bytesAfter);
+                bytesAfter, bytesHalfway);
     EXPECT_LE(std::abs(handlesAfter - handlesBefore), 2);
-    EXPECT_LE(bytesAfter, bytesBefore + (1u << 20));
+    // Wine's heap grows once by a few megabytes at a moment that differs from run to run, then stays: a
+    // leak would go on growing through the second half, where a single step would not.
+    EXPECT_LE(bytesAfter, bytesBefore + (4u << 20));
+    EXPECT_LE(bytesAfter, bytesHalfway + (1u << 20));
 }
 
 } // namespace
