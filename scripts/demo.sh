@@ -9,26 +9,14 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/prepare.sh"
 
 source "$root/scripts/wine-env.sh"
-negotiate="$root/install/wine/test-negotiate-package.sh"
-logonui_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Authentication\LogonUI'
-finish() {
-    "$root/install/wine/enable-logging.sh" --off >/dev/null 2>&1 || true
-    "$negotiate" remove >/dev/null 2>&1 || true
-    wine reg delete "$logonui_key" /v LastLoggedOnSAMUser /f >/dev/null 2>&1 || true
-    "$root/install/wine/register.sh" "$build_dir/bin" || true
-    wine_env_down
-}
-trap finish EXIT
+source "$root/install/wine/walkthrough-env.sh"
+trap 'walkthrough_down "$build_dir/bin"; wine_env_down' EXIT
 wine_env_up "$build_dir"
 
 # What LogonUI would find on an installed machine: the provider, its resource modules, the UI application
 # and the host signed by the (test) publisher, registered from there; the product service.
+walkthrough_up "$build_dir/bin"
 signed="$build_dir/signed"
-"$root/install/wine/sign-layout.sh" "$build_dir/bin" "$signed"
-"$root/install/wine/register.sh" "$signed"
-wine "$signed/hxsvcctl.exe" install >/dev/null
-"$negotiate" install "$build_dir/bin"
-wine reg add "$logonui_key" /v LastLoggedOnSAMUser /d 'CORP\alice' /f >/dev/null 2>&1
 
 log_dir="$build_dir/demo-logs"
 rm -rf "$log_dir"

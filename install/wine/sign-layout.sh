@@ -14,26 +14,17 @@ modules=(Corvani.Halvex.CredentialProvider.dll Corvani.Halvex.CP.Core.Localizati
          Corvani.Halvex.CP.Affiliate.Localization.dll Corvani.Halvex.CP.Core.Resources.dll
          Corvani.Halvex.CP.Affiliate.Resources.dll)
 
-pki="$out/pki"
-mkdir -p "$pki"
-if [ ! -f "$pki/publisher.pem" ]; then
-    openssl req -x509 -newkey rsa:2048 -nodes -sha256 -days 3650 -subj "/CN=Halvex Layout Test Root" \
-        -keyout "$pki/root.key" -out "$pki/root.pem" \
-        -addext "basicConstraints=critical,CA:TRUE" -addext "keyUsage=critical,keyCertSign,cRLSign" 2>/dev/null
-    openssl x509 -in "$pki/root.pem" -outform DER -out "$pki/root.cer"
-    openssl req -new -newkey rsa:2048 -nodes -sha256 -subj "/CN=Corvani Test Publisher/O=Corvani Test" \
-        -keyout "$pki/publisher.key" -out "$pki/publisher.csr" 2>/dev/null
-    printf '%s\n' "basicConstraints=CA:FALSE" "keyUsage=critical,digitalSignature" \
-        "extendedKeyUsage=codeSigning" > "$pki/publisher.ext"
-    openssl x509 -req -in "$pki/publisher.csr" -CA "$pki/root.pem" -CAkey "$pki/root.key" -CAcreateserial \
-        -days 1825 -sha256 -extfile "$pki/publisher.ext" -out "$pki/publisher.pem" 2>/dev/null
+pki_dir="$out/pki" cer_dir="$out/pki"
+source "$here/test-pki.sh"
+mkdir -p "$pki_dir"
+if [ ! -f "$pki_dir/publisher.pem" ]; then
+    make_root root "Halvex Layout Test Root"
+    make_publisher publisher "Corvani Test Publisher" root
 fi
 
 sign_into() {  # source file, target directory
-    local target="$2/$(basename "$1")"
-    rm -f "$target"
-    osslsigncode sign -certs "$pki/publisher.pem" -key "$pki/publisher.key" -h sha256 -n "Halvex" \
-        -in "$1" -out "$target" >/dev/null
+    rm -f "$2/$(basename "$1")"
+    sign publisher "$1" "$2/$(basename "$1")"
 }
 
 for file in "${modules[@]}" Corvani.Halvex.UI.exe hxhost.exe "$@"; do
@@ -44,4 +35,4 @@ for file in hxservice.exe credential_filler.exe hxsvcctl.exe; do
     [ -f "$bin_dir/$file" ] && cp "$bin_dir/$file" "$out/"
 done
 
-wine "$bin_dir/hxroot.exe" add "$(winepath -w "$pki/root.cer")"
+wine "$bin_dir/hxroot.exe" add "$(winepath -w "$pki_dir/root.cer")"

@@ -11,7 +11,7 @@ namespace Corvani::Nuv::CredentialProvider {
 std::atomic<bool> g_launchServiceThreadRunning{false};
 
 void NuvCredential::LaunchService() {
-    Log("NuvCredential::LaunchService | " + std::to_string(1));
+    Log("NuvCredential::LaunchService | 1"); // the asynchronous mode, the only one
     if (!_isResolutionSupported) {
         Log("NuvCredential::LaunchService | Aborting due to unsupported resolution");
         return;

@@ -6,26 +6,16 @@
 set -euo pipefail
 bin_dir="$(cd "$1" && pwd)"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-signed="$bin_dir/../signed"
+signed="$(cd "$bin_dir/.." && pwd)/signed"
 work="$(mktemp -d)"
-logonui_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Authentication\LogonUI'
-negotiate="$root/install/wine/test-negotiate-package.sh"
+source "$root/install/wine/walkthrough-env.sh"
 
 cleanup() {
-    "$root/install/wine/enable-logging.sh" --off >/dev/null 2>&1 || true
-    "$negotiate" remove >/dev/null 2>&1 || true
-    wine reg delete "$logonui_key" /v LastLoggedOnSAMUser /f >/dev/null 2>&1 || true
-    wine reg delete "$logonui_key" /v LastLoggedOnProvider /f >/dev/null 2>&1 || true
-    "$root/install/wine/register.sh" "$bin_dir"
+    walkthrough_down "$bin_dir"
     [ -n "${HX_KEEP_WALKTHROUGH:-}" ] || rm -rf "$work"
 }
 trap cleanup EXIT
-
-"$root/install/wine/sign-layout.sh" "$bin_dir" "$signed"
-"$root/install/wine/register.sh" "$signed"
-wine "$signed/hxsvcctl.exe" install >/dev/null
-"$negotiate" install "$bin_dir" >/dev/null
-wine reg add "$logonui_key" /v LastLoggedOnSAMUser /d 'CORP\alice' /f >/dev/null 2>&1
+walkthrough_up "$bin_dir"
 
 failures=0
 road() {  # name, host arguments...

@@ -14,30 +14,12 @@ work="$out/pki"
 rm -rf "$out"
 mkdir -p "$work"
 
-make_root() {  # name, common name
-    openssl req -x509 -newkey rsa:2048 -nodes -sha256 -days 3650 -subj "/CN=$2" \
-        -keyout "$work/$1.key" -out "$work/$1.pem" \
-        -addext "basicConstraints=critical,CA:TRUE" -addext "keyUsage=critical,keyCertSign,cRLSign" 2>/dev/null
-    openssl x509 -in "$work/$1.pem" -outform DER -out "$out/$1.cer"
-}
-
-make_publisher() {  # name, common name, issuing root
-    openssl req -new -newkey rsa:2048 -nodes -sha256 -subj "/CN=$2/O=Corvani Test" \
-        -keyout "$work/$1.key" -out "$work/$1.csr" 2>/dev/null
-    printf '%s\n' "basicConstraints=CA:FALSE" "keyUsage=critical,digitalSignature" \
-        "extendedKeyUsage=codeSigning" > "$work/$1.ext"
-    openssl x509 -req -in "$work/$1.csr" -CA "$work/$3.pem" -CAkey "$work/$3.key" -CAcreateserial \
-        -days 1825 -sha256 -extfile "$work/$1.ext" -out "$work/$1.pem" 2>/dev/null
-}
-
-sign() {  # publisher, input, output
-    osslsigncode sign -certs "$work/$1.pem" -key "$work/$1.key" -h sha256 -n "Halvex trust test" \
-        -in "$2" -out "$3" >/dev/null
-}
+pki_dir="$work" cer_dir="$out"
+source "$(dirname "${BASH_SOURCE[0]}")/../../install/wine/test-pki.sh"
 
 sign_with_root() {  # publisher, its root, input, output: the root travels inside the signature
     cat "$work/$1.pem" "$work/$2.pem" > "$work/$1-chain.pem"
-    osslsigncode sign -certs "$work/$1-chain.pem" -key "$work/$1.key" -h sha256 -n "Halvex trust test" \
+    osslsigncode sign -certs "$work/$1-chain.pem" -key "$work/$1.key" -h sha256 -n "Halvex" \
         -in "$3" -out "$4" >/dev/null
 }
 

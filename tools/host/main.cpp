@@ -3,7 +3,7 @@
 #include "Console.h"
 #include "HostOptions.h"
 #include "HostSession.h"
-#include "platform/UniqueResource.h"
+#include "common/MultithreadedApartment.h"
 
 #include <objbase.h>
 
@@ -24,36 +24,6 @@ HWND CreateHostWindow() {
                            nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
-// LogonUI keeps a multithreaded apartment alive on a thread of its own; the provider's worker threads,
-// which never initialise COM themselves, join it implicitly when they create COM objects.
-class MultithreadedApartment {
-public:
-    MultithreadedApartment()
-        : _stop(CreateEventW(nullptr, TRUE, FALSE, nullptr)), _ready(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-          _thread(CreateThread(nullptr, 0, Run, this, 0, nullptr)) {
-        if (_thread)
-            WaitForSingleObject(_ready.get(), 5000);
-    }
-    ~MultithreadedApartment() {
-        SetEvent(_stop.get());
-        if (_thread)
-            WaitForSingleObject(_thread.get(), 5000);
-    }
-
-private:
-    static DWORD WINAPI Run(LPVOID parameter) {
-        auto* self = static_cast<MultithreadedApartment*>(parameter);
-        const HRESULT hr = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        SetEvent(self->_ready.get());
-        WaitForSingleObject(self->_stop.get(), INFINITE);
-        if (SUCCEEDED(hr))
-            CoUninitialize();
-        return 0;
-    }
-
-    Corvani::Nuv::Platform::UniqueHandle _stop, _ready, _thread;
-};
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -69,7 +39,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     int exitCode = 0;
     {
-        MultithreadedApartment apartment;
+        // LogonUI keeps a multithreaded apartment alive on a thread of its own; the provider's worker
+        // threads, which never initialise COM themselves, join it implicitly.
+        HxTools::MultithreadedApartment apartment;
         HxHost::HostSession session(options, CreateHostWindow());
         exitCode = session.Run();
     }
