@@ -11,7 +11,7 @@ packages=(
     xvfb xauth x11-apps
     osslsigncode openssl
     wixl msitools
-    clang libfuzzer-14-dev
+    clang libfuzzer-14-dev zlib1g-dev
 )
 
 missing=()

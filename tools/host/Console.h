@@ -1,5 +1,6 @@
 #pragma once
-// Line output of the host: UTF-8 text on standard output, one clear line per step.
+// Line output of the host: UTF-8 text on standard output. The story and the verdict are always printed;
+// the per-call lines only with --verbose.
 
 #include <windows.h>
 #include <string>
@@ -7,6 +8,9 @@
 namespace HxHost {
 
 void PrintLine(const std::wstring& text);
+// A per-call line, printed only when the host runs verbose.
+void Detail(const std::wstring& text);
+void SetVerbose(bool verbose);
 std::wstring Hex(HRESULT hr);
 
 } // namespace HxHost

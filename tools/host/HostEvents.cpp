@@ -5,8 +5,9 @@
 namespace HxHost {
 
 IFACEMETHODIMP ProviderEvents::CredentialsChanged(UINT_PTR adviseContext) {
-    InterlockedIncrement(&_changes);
-    PrintLine(L"ICredentialProviderEvents::CredentialsChanged(context " + std::to_wstring(adviseContext) + L")");
+    ++_changes;
+    Detail(L"ICredentialProviderEvents::CredentialsChanged(context " + std::to_wstring(adviseContext) + L")");
+    _timeline.Mark(L"CredentialsChanged raised: LogonUI enumerates the tiles again");
     return S_OK;
 }
 
@@ -40,7 +41,7 @@ IFACEMETHODIMP CredentialEvents::OnCreatingWindow(HWND* owner) {
         return E_POINTER;
     ++_windowRequests;
     *owner = _owner;
-    PrintLine(L"ICredentialProviderCredentialEvents::OnCreatingWindow -> host window");
+    Detail(L"ICredentialProviderCredentialEvents::OnCreatingWindow -> host window");
     return S_OK;
 }
 

@@ -1,20 +1,26 @@
 #pragma once
 // The host's own event sinks, as LogonUI hands them to the provider and to the credential.
 
+#include "Timeline.h"
 #include "platform/ComObject.h"
 #include "platform/CredentialProviderApi.h"
+
+#include <atomic>
 
 namespace HxHost {
 
 // Members of the host session: the session keeps the creation reference, so the count never reaches 0.
 class ProviderEvents final : public Corvani::Nuv::Platform::ComObject<ProviderEvents, ICredentialProviderEvents> {
 public:
+    explicit ProviderEvents(Timeline& timeline) : _timeline(timeline) {}
+
     IFACEMETHODIMP CredentialsChanged(UINT_PTR adviseContext) override;
 
     LONG changes() const { return _changes; }
 
 private:
-    volatile LONG _changes = 0;
+    Timeline& _timeline;
+    std::atomic<LONG> _changes{0};
 };
 
 class CredentialEvents final

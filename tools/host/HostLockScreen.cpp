@@ -1,6 +1,5 @@
 #include "HostLockScreen.h"
 
-#include "Console.h"
 #include "LockScreenScript.h"
 
 namespace HxHost {
@@ -9,16 +8,17 @@ namespace {
 
 constexpr DWORD kSettleMilliseconds = 1500;
 
-void Set(HxLockScreen::Desktop desktop, const wchar_t* story) {
-    HxLockScreen::SetDesktop(desktop);
-    PrintLine(story);
-}
-
 } // namespace
 
-LockScreenPlayer::LockScreenPlayer(const LockScreenScript& script) : _script(script) {
+void LockScreenPlayer::Set(HxLockScreen::Desktop desktop, const wchar_t* story) {
+    HxLockScreen::SetDesktop(desktop);
+    _timeline.Mark(story);
+}
+
+LockScreenPlayer::LockScreenPlayer(const LockScreenScript& script, Timeline& timeline)
+    : _script(script), _timeline(timeline) {
     if (_script.upAtStart)
-        Set(HxLockScreen::Desktop::LockScreenPage, L"Lock screen up");
+        Set(HxLockScreen::Desktop::LockScreenPage, L"lock screen up");
     else
         HxLockScreen::SetDesktop(HxLockScreen::Desktop::SignInScreen);
 }
@@ -42,17 +42,18 @@ void LockScreenPlayer::Start() {
 }
 
 DWORD WINAPI LockScreenPlayer::Play(LPVOID parameter) {
-    const LockScreenScript& script = static_cast<LockScreenPlayer*>(parameter)->_script;
+    auto* player = static_cast<LockScreenPlayer*>(parameter);
+    const LockScreenScript& script = player->_script;
     Sleep(script.dismissAfter);
-    Set(HxLockScreen::Desktop::SignInScreen, L"Lock screen dismissed");
+    player->Set(HxLockScreen::Desktop::SignInScreen, L"lock screen dismissed");
     if (script.backAfter == 0)
         return 0;
     Sleep(script.backAfter);
-    Set(HxLockScreen::Desktop::LockScreenPage, L"Lock screen back");
+    player->Set(HxLockScreen::Desktop::LockScreenPage, L"lock screen back (nobody touched the machine)");
     if (script.dismissAgainAfter == 0)
         return 0;
     Sleep(script.dismissAgainAfter);
-    Set(HxLockScreen::Desktop::SignInScreen, L"Lock screen dismissed again");
+    player->Set(HxLockScreen::Desktop::SignInScreen, L"lock screen dismissed again");
     Sleep(kSettleMilliseconds); // the tile stays selected long enough to follow the last change
     return 0;
 }

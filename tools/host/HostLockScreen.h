@@ -2,6 +2,9 @@
 // The host's lock screen, scripted on the lock-screen stand-in: up when the host starts, dismissed after
 // a delay, and brought back after another, as a user who walks away and comes back.
 
+#include "LockScreenScript.h"
+#include "Timeline.h"
+
 #include <windows.h>
 
 namespace HxHost {
@@ -16,7 +19,7 @@ struct LockScreenScript {
 // Plays the script on a thread of its own from the moment Start is called.
 class LockScreenPlayer {
 public:
-    explicit LockScreenPlayer(const LockScreenScript& script);
+    LockScreenPlayer(const LockScreenScript& script, Timeline& timeline);
     ~LockScreenPlayer();
     LockScreenPlayer(const LockScreenPlayer&) = delete;
     LockScreenPlayer& operator=(const LockScreenPlayer&) = delete;
@@ -27,8 +30,10 @@ public:
 
 private:
     static DWORD WINAPI Play(LPVOID self);
+    void Set(HxLockScreen::Desktop desktop, const wchar_t* story);
 
     LockScreenScript _script;
+    Timeline& _timeline;
     HANDLE _thread = nullptr;
 };
 

@@ -1,14 +1,15 @@
 // The host's stand-in for a recognised face, through COM alone: before LogonUI creates the provider, the
 // host tells the UI application stand-in (through its environment, which the provider's launch passes
-// on) whom to recognise. Selecting the tile then makes the provider start the service and launch the
-// signed stand-in, which, on its first SHOW, places the credentials in the sections as the product's
-// service does and sends LOGON. The host waits, bounded, for what LogonUI would see: CredentialsChanged,
-// or the locked session disconnected with this provider remembered for the logon screen.
+// on) where to record what it receives and whom to recognise. Selecting the tile then makes the provider
+// start the service and launch the signed stand-in, which, on its first SHOW, places the credentials in
+// the sections as the product's service does and sends LOGON. The host waits, bounded, for what LogonUI
+// would see: CredentialsChanged, or the locked session disconnected with this provider remembered.
 
 #include "Console.h"
 #include "HostSession.h"
+#include "StandInRecord.h"
+#include "Verdict.h"
 #include "platform/ProviderClsid.h"
-#include "platform/UniqueResource.h"
 
 #include <string>
 
@@ -17,59 +18,110 @@ namespace HxHost {
 namespace {
 
 constexpr wchar_t kStandInOptionsVariable[] = L"HX_UI_STANDIN_OPTIONS";
-constexpr wchar_t kLogonUIKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Authentication\\LogonUI";
-constexpr DWORD kRecognitionPatienceMilliseconds = 30000;
+constexpr ULONGLONG kStartPatienceMilliseconds = 20000;       // selection to the UI application's start
+constexpr ULONGLONG kRecognitionPatienceMilliseconds = 30000; // selection to CredentialsChanged
+constexpr ULONGLONG kCommandPatienceMilliseconds = 10000;     // end of the lock-screen script to the commands
 constexpr DWORD kPollMilliseconds = 50;
 
 std::wstring Quote(const std::wstring& text) { return L"\"" + text + L"\""; }
 
-std::wstring LastLoggedOnProvider() {
-    wchar_t buffer[64] = {};
-    DWORD bytes = sizeof(buffer) - sizeof(wchar_t);
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, kLogonUIKey, L"LastLoggedOnProvider", RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY,
-                     nullptr, buffer, &bytes) != ERROR_SUCCESS)
-        return std::wstring();
-    return buffer;
+std::wstring TemporaryRecord() {
+    wchar_t directory[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, directory);
+    return std::wstring(directory) + L"hxhost-" + std::to_wstring(GetCurrentProcessId()) + L"-ui-standin.txt";
+}
+
+std::wstring Listed(const std::vector<std::wstring>& items) {
+    std::wstring text;
+    for (const std::wstring& item : items)
+        text += (text.empty() ? L"" : L", ") + item;
+    return text.empty() ? L"none" : text;
+}
+
+// What went wrong, in the provider's own words when its trace log has an error since the start.
+std::wstring WithTraceError(const std::wstring& happened) {
+    const std::wstring error = LatestTraceError();
+    return error.empty() ? happened : happened + L" (the trace log says: " + error + L")";
 }
 
 } // namespace
 
-void HostSession::PrepareRecognition() {
-    const std::wstring options = L"--credentials " + Quote(_options.domain) + L" " + Quote(_options.user) + L" " +
-                                 Quote(_options.password) + L" --on-show wait:" +
-                                 std::to_wstring(_options.recognitionDelay) + L",recognize" +
-                                 (_options.standInRecord.empty() ? L"" : L" --record " + Quote(_options.standInRecord));
+void HostSession::PrepareStandIn() {
+    if (_options.standInRecord.empty())
+        _options.standInRecord = TemporaryRecord();
+    DeleteFileW(_options.standInRecord.c_str());
+    std::wstring options = L"--record " + Quote(_options.standInRecord) + L" --record-times";
+    if (_options.recognize)
+        options += L" --credentials " + Quote(_options.domain) + L" " + Quote(_options.user) + L" " +
+                   Quote(_options.password) + L" --on-show wait:" + std::to_wstring(_options.recognitionDelay) +
+                   L",recognize";
     // Options the caller gave the stand-in already (misbehaviour for a measurement, say) are kept.
     wchar_t given[2048] = {};
     const DWORD length = GetEnvironmentVariableW(kStandInOptionsVariable, given, ARRAYSIZE(given));
     const std::wstring all = length > 0 && length < ARRAYSIZE(given) ? std::wstring(given) + L" " + options : options;
     SetEnvironmentVariableW(kStandInOptionsVariable, all.c_str());
-    PrintLine(L"The UI application will recognise " + _options.domain + L"\\" + _options.user + L" (password " +
-              std::to_wstring(_options.password.size()) + L" characters) " +
-              std::to_wstring(_options.recognitionDelay) + L" ms after its first SHOW");
+    if (_options.recognize)
+        PrintLine(L"The UI application will recognise " + _options.domain + L"\\" + _options.user + L" (password " +
+                  std::to_wstring(_options.password.size()) + L" characters) " +
+                  std::to_wstring(_options.recognitionDelay) + L" ms after its first SHOW");
 }
 
 // True when LogonUI was told that the credential changed; false when the provider disconnected the
-// locked session instead, or nothing happened in time.
+// locked session instead, or when a step did not happen in time (then the session has failed).
 bool HostSession::AwaitRecognition() {
     const LONG changesBefore = _providerEvents.changes();
-    const std::wstring providerBefore = LastLoggedOnProvider();
-    const ULONGLONG giveUpAt = GetTickCount64() + kRecognitionPatienceMilliseconds;
-    while (GetTickCount64() < giveUpAt) {
+    const ULONGLONG since = GetTickCount64();
+    for (;;) {
         if (_providerEvents.changes() != changesBefore)
             return true;
-        const std::wstring provider = LastLoggedOnProvider();
-        if (provider != providerBefore &&
-            provider == Corvani::Nuv::CredentialProvider::kProviderClsidText) {
-            PrintLine(L"  CredentialsChanged was not raised: another user than the locked one; LastLoggedOnProvider "
-                      L"is now " + provider + L" and the locked session was disconnected");
+        if (_observer.rememberedProvider() == Corvani::Nuv::CredentialProvider::kProviderClsidText) {
+            _disconnected = true;
+            return false;
+        }
+        const StandInRecord record = ReadStandInRecord(_options.standInRecord);
+        const ULONGLONG waited = GetTickCount64() - since;
+        if (!record.logonFailure.empty() ||
+            (!record.started && waited > kStartPatienceMilliseconds) || waited > kRecognitionPatienceMilliseconds) {
+            FailRecognition(since);
             return false;
         }
         Sleep(kPollMilliseconds);
     }
-    PrintLine(L"  no recognition within " + std::to_wstring(kRecognitionPatienceMilliseconds) + L" ms");
-    _failed = true;
-    return false;
+}
+
+// Names the first step of the recognition that did not happen.
+void HostSession::FailRecognition(ULONGLONG since) {
+    const StandInRecord record = ReadStandInRecord(_options.standInRecord);
+    const std::wstring waited = std::to_wstring((GetTickCount64() - since) / 1000) + L" s";
+    if (!record.started)
+        Fail(L"UI application started", L"the provider to launch the UI application after the selection",
+             WithTraceError(L"no UI application started within " + waited));
+    else if (!record.showAccepted)
+        Fail(L"SHOW accepted", L"the provider to send SHOW to the UI application",
+             WithTraceError(L"no SHOW within " + waited + L"; the UI application received: " + Listed(record.commands)));
+    else if (!record.logonAnswered)
+        Fail(L"LOGON received", L"the UI application's LOGON answered by the provider",
+             WithTraceError(record.logonFailure.empty() ? L"no LOGON answered within " + waited : record.logonFailure));
+    else
+        Fail(L"CredentialsChanged", L"the provider to raise CredentialsChanged or disconnect the locked session",
+             WithTraceError(L"neither within " + waited + L" of the selection"));
+}
+
+// The commands a road expects may follow the last change of the lock screen by a poll period or two.
+void HostSession::AwaitCommands() {
+    if (_options.standInRecord.empty())
+        return;
+    const ULONGLONG giveUpAt = GetTickCount64() + kCommandPatienceMilliseconds;
+    StandInRecord record = ReadStandInRecord(_options.standInRecord);
+    while (!InOrder(record.commands, _options.expect.commands) && GetTickCount64() < giveUpAt) {
+        Sleep(kPollMilliseconds);
+        record = ReadStandInRecord(_options.standInRecord);
+    }
+    for (const StandInRecord::Event& event : record.events)
+        _timeline.MarkAt(event.tick, event.text);
+    if (!InOrder(record.commands, _options.expect.commands))
+        Fail(L"UI application commands", Listed(_options.expect.commands) + L" in this order",
+             L"the UI application received " + Listed(record.commands));
 }
 
 } // namespace HxHost

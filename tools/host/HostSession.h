@@ -1,51 +1,87 @@
 #pragma once
-// One LogonUI session against the provider: each step is one call (or a few) of LogonUI, printed as a line.
-// Later sign-in steps are added as further step functions.
+// One LogonUI session against a credential provider: each step is one call (or a few) of LogonUI, made
+// under the watchdog. A road of the walk-through also tells its story and ends with a verdict.
 
 #include "HostEvents.h"
 #include "HostOptions.h"
+#include "Observer.h"
+#include "Timeline.h"
+#include "Watchdog.h"
 #include "platform/ComPtr.h"
 #include "platform/CredentialProviderApi.h"
+#include "platform/UniqueResource.h"
 
 #include <string>
+#include <vector>
 
 namespace HxHost {
+
+struct FieldDescriptor {
+    DWORD id;
+    CREDENTIAL_PROVIDER_FIELD_TYPE type;
+    std::wstring label;
+};
+
+// What the first failed step was; the verdict names it.
+struct Failure {
+    std::wstring step, expected, happened;
+};
 
 class HostSession {
 public:
     HostSession(const HostOptions& options, HWND window);
 
-    // Runs the walk-through; returns the process exit code (0 when every required call succeeded).
+    // Runs the session; returns the process exit code (0 when every step did what was expected).
     int Run();
 
 private:
+    // The provider and its tiles (HostSession.cpp).
     bool CreateProvider();
-    void PrepareRecognition();
-    bool AwaitRecognition();
+    void ProbeScenarios();
     bool SetUsageScenario();
     void AdviseProvider();
-    void ShowFieldDescriptors();
-    void ShowCredentialCount();
-    bool GetCredential();
-    void AdviseCredential();
-    void ShowFields();
-    void ShowBitmap();
+    void ReadFieldDescriptors();
+    bool ReadCredentialCount();
+    bool ReadTiles();
+    void DescribeTile(DWORD index, ICredentialProviderCredential* tile);
+    void DescribeField(ICredentialProviderCredential* tile, const FieldDescriptor& field);
+    void SaveTilePicture(ICredentialProviderCredential* tile);
     void SelectTile();
-    void SignIn();
     void Finish();
+    // A face recognised by the UI application stand-in (HostRecognition.cpp).
+    void PrepareStandIn();
+    bool AwaitRecognition();
+    void FailRecognition(ULONGLONG since);
+    void AwaitCommands();
+    // Serialization and result (HostSignIn.cpp).
+    void SignIn();
+    void ReportResult();
+    void Conclude();
 
-    bool Check(const wchar_t* step, HRESULT hr);
-    static std::wstring Held(ULONGLONG since);
+    bool Check(const wchar_t* call, HRESULT hr);
+    void Fail(const std::wstring& step, const std::wstring& expected, const std::wstring& happened);
+    bool onRoad() const { return !_options.road.empty(); }
+    ICredentialProviderCredential* selected() const { return _tiles[_selected].get(); }
 
     HostOptions _options;
+    Timeline _timeline;
+    Watchdog _watchdog;
+    Observer _observer;
     LockScreenPlayer _lockScreen;
     ProviderEvents _providerEvents;
     CredentialEvents _credentialEvents;
+    HWND _window;
     Corvani::Nuv::Platform::ComPtr<ICredentialProvider> _provider;
-    Corvani::Nuv::Platform::ComPtr<ICredentialProviderCredential> _credential;
-    DWORD _fieldCount = 0;
+    std::vector<FieldDescriptor> _fields;
+    std::vector<Corvani::Nuv::Platform::ComPtr<ICredentialProviderCredential>> _tiles;
+    DWORD _tileCount = 0, _defaultTile = 0, _selected = 0;
     BOOL _autoLogon = FALSE;
+    bool _disconnected = false;
+    int _messageType = -1; // of the serialization handed over; -1: none
+    ULONGLONG _handedOverAt = 0;
+    std::wstring _result;
     bool _failed = false;
+    Failure _failure;
 };
 
 } // namespace HxHost

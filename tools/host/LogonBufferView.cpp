@@ -2,6 +2,8 @@
 
 #include "Console.h"
 
+#include <ntsecapi.h>
+
 #include <cstring>
 #include <string>
 
@@ -38,24 +40,65 @@ std::wstring GuidText(const GUID& guid) {
     return text;
 }
 
+const wchar_t* MessageTypeName(unsigned long type) {
+    return type == 2 ? L" (KerbInteractiveLogon)" : type == 7 ? L" (KerbWorkstationUnlockLogon)" : L"";
+}
+
+// The package's name, asked of the LSA through an untrusted connection for each package the host knows.
+std::wstring PackageName(ULONG id) {
+    HANDLE lsa = nullptr;
+    if (LsaConnectUntrusted(&lsa) < 0)
+        return std::wstring();
+    std::wstring found;
+    for (const char* name : {"Negotiate", "Kerberos", "MICROSOFT_AUTHENTICATION_PACKAGE_V1_0"}) {
+        LSA_STRING text = {static_cast<USHORT>(strlen(name)), static_cast<USHORT>(strlen(name) + 1),
+                           const_cast<char*>(name)};
+        ULONG packageId = 0;
+        if (LsaLookupAuthenticationPackage(lsa, &text, &packageId) >= 0 && packageId == id) {
+            found.assign(name, name + strlen(name));
+            break;
+        }
+    }
+    LsaDeregisterLogonProcess(lsa);
+    return found;
+}
+
 } // namespace
+
+int KerberosMessageType(const CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION& serialization) {
+    const std::wstring package = PackageName(serialization.ulAuthenticationPackage);
+    if ((package != L"Negotiate" && package != L"Kerberos") || !serialization.rgbSerialization ||
+        serialization.cbSerialization < sizeof(unsigned long))
+        return -1;
+    return static_cast<int>(ReadAt<unsigned long>(serialization.rgbSerialization, 0));
+}
+
+std::wstring SerializationHeader(const CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION& serialization) {
+    const std::wstring package = PackageName(serialization.ulAuthenticationPackage);
+    std::wstring header = L"package " + (package.empty() ? std::wstring(L"(unknown)") : package) + L" (id " +
+                          std::to_wstring(serialization.ulAuthenticationPackage) + L"), " +
+                          std::to_wstring(serialization.cbSerialization) + L" bytes";
+    const int type = KerberosMessageType(serialization);
+    if (type >= 0)
+        header += L", message type " + std::to_wstring(type) + MessageTypeName(static_cast<unsigned long>(type));
+    return header;
+}
 
 void PrintLogonBuffer(const CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION& serialization) {
     if (!serialization.rgbSerialization || serialization.cbSerialization < 64) {
-        PrintLine(L"  logon buffer missing or shorter than its header");
+        Detail(L"  logon buffer missing or shorter than its header");
         return;
     }
     const BYTE* buffer = serialization.rgbSerialization;
     const auto messageType = ReadAt<unsigned long>(buffer, 0);
     const CountedText domain = Descriptor(buffer, 8), user = Descriptor(buffer, 24), password = Descriptor(buffer, 40);
-    PrintLine(L"  logon buffer " + std::to_wstring(serialization.cbSerialization) + L" bytes, message type " +
-              std::to_wstring(messageType) +
-              (messageType == 2 ? L" (KerbInteractiveLogon)" : messageType == 7 ? L" (KerbWorkstationUnlockLogon)" : L""));
-    PrintLine(L"  domain \"" + TextOf(serialization, domain) + L"\" at " + std::to_wstring(domain.offset));
-    PrintLine(L"  user \"" + TextOf(serialization, user) + L"\" at " + std::to_wstring(user.offset));
-    PrintLine(L"  password " + std::to_wstring(password.length / sizeof(wchar_t)) + L" characters at " +
+    Detail(L"  logon buffer " + std::to_wstring(serialization.cbSerialization) + L" bytes, message type " +
+           std::to_wstring(messageType) + MessageTypeName(messageType));
+    Detail(L"  domain \"" + TextOf(serialization, domain) + L"\" at " + std::to_wstring(domain.offset));
+    Detail(L"  user \"" + TextOf(serialization, user) + L"\" at " + std::to_wstring(user.offset));
+    Detail(L"  password " + std::to_wstring(password.length / sizeof(wchar_t)) + L" characters at " +
               std::to_wstring(password.offset));
-    PrintLine(L"  authentication package " + std::to_wstring(serialization.ulAuthenticationPackage) +
+    Detail(L"  authentication package " + std::to_wstring(serialization.ulAuthenticationPackage) +
               L", provider " + GuidText(serialization.clsidCredentialProvider));
 }
 

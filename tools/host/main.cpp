@@ -1,4 +1,4 @@
-// LogonUI stand-in: creates the registered provider through COM and prints what LogonUI would show.
+// LogonUI stand-in: creates a registered credential provider through COM and prints what LogonUI would show.
 
 #include "Console.h"
 #include "HostOptions.h"
@@ -32,6 +32,7 @@ int wmain(int argc, wchar_t** argv) {
         HxHost::PrintUsage();
         return 2;
     }
+    HxHost::SetVerbose(options.verbose);
     const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (FAILED(hr)) {
         HxHost::PrintLine(L"CoInitializeEx -> " + HxHost::Hex(hr));

@@ -6,7 +6,7 @@ namespace HxUIStandIn {
 
 using Corvani::Nuv::Platform::CriticalSectionLock;
 
-Recorder::Recorder(const std::wstring& file) {
+Recorder::Recorder(const std::wstring& file, bool times) : _times(times) {
     if (file.empty())
         return;
     _file.reset(CreateFileW(file.c_str(), GENERIC_WRITE,
@@ -15,7 +15,7 @@ Recorder::Recorder(const std::wstring& file) {
 }
 
 void Recorder::Line(const std::string& text) {
-    const std::string line = text + "\r\n";
+    const std::string line = (_times ? std::to_string(GetTickCount64()) + " " : std::string()) + text + "\r\n";
     CriticalSectionLock guard(_lock);
     DWORD written = 0;
     const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);

@@ -11,7 +11,8 @@ namespace HxUIStandIn {
 
 class Recorder {
 public:
-    explicit Recorder(const std::wstring& file);
+    // With `times`, each line starts with GetTickCount64 (the same clock in every process) and a blank.
+    Recorder(const std::wstring& file, bool times);
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
 
@@ -20,6 +21,7 @@ public:
 private:
     Corvani::Nuv::Platform::CriticalSection _lock;
     Corvani::Nuv::Platform::UniqueFileHandle _file;
+    bool _times;
 };
 
 // UTF-16 text as UTF-8, for the record.

@@ -77,6 +77,8 @@ bool SetFlagOption(const std::wstring& name, StandInOptions& options) {
         options.exitOnClose = false;
     else if (name == L"--stdin")
         options.actionsFromStdin = true;
+    else if (name == L"--record-times")
+        options.recordTimes = true;
     else
         return false;
     return true;
@@ -129,12 +131,13 @@ StandInOptions ParseStandInOptions(int argc, wchar_t** argv) {
 
 void PrintUsage() {
     std::fputws(
-        L"Corvani.Halvex.UI.exe (stand-in) [-l <language id>] [-h] [--record <file>]\n"
+        L"Corvani.Halvex.UI.exe (stand-in) [-l <language id>] [-h] [--record <file> [--record-times]]\n"
         L"    [--no-reply] [--hang-up <n>] [--reply-bytes <n>] [--reply-delay <ms>] [--stay-on-close]\n"
         L"    [--send <action>[,<action>...]] [--stdin] [--on-show <action>[,<action>...]]\n"
         L"    [--credentials <domain> <user> <password>]\n"
         L"  actions: LOGON | DESELECT | UIINPUT | recognize | wait:<ms> | raw:<text> | exit\n"
         L"  recognize: fills the credential sections with --credentials, then sends LOGON.\n"
+        L"  --record-times: each recorded line starts with GetTickCount64, for a timeline across processes.\n"
         L"  Further options are read from the environment variable HX_UI_STANDIN_OPTIONS.\n"
         L"  Serves \\\\.\\pipe\\NuvUIPipeServer<pid>; sends actions to \\\\.\\pipe\\CPPipeServer<pid>.\n",
         stdout);

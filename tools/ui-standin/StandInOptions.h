@@ -17,6 +17,7 @@ struct StandInOptions {
 
     // Where every received command (and every sent action) is recorded, besides stdout.
     std::wstring recordFile;
+    bool recordTimes = false; // each line starts with the system's millisecond tick and a blank
 
     // Misbehaviour for tests.
     bool noReply = false;         // keep the connection, never answer

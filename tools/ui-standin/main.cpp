@@ -82,7 +82,7 @@ int wmain(int argc, wchar_t** argv) {
         PrintUsage();
         return 2;
     }
-    Recorder recorder(options.recordFile);
+    Recorder recorder(options.recordFile, options.recordTimes);
     StandInWindow window(options, recorder);
     CommandServer server(options, recorder, [&window](const std::wstring& text) { window.OnCommand(text); });
     // The pipe exists before the start is recorded and before the window, so that a provider that does

@@ -1,0 +1,116 @@
+#include "Observer.h"
+
+#include "Console.h"
+#include "Picture.h"
+#include "platform/ServiceControl.h"
+#include "platform/UniqueResource.h"
+
+using Corvani::Nuv::Platform::kHXServiceName;
+
+namespace HxHost {
+
+namespace {
+
+constexpr wchar_t kLogonUIKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Authentication\\LogonUI";
+constexpr wchar_t kSplashClass[] = L"HXSplashScreen";
+constexpr DWORD kLookMilliseconds = 20;
+constexpr ULONGLONG kSplashPaintMilliseconds = 400; // the photograph waits for the first paint
+
+bool ServiceRunning() {
+    const SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    if (!manager)
+        return false;
+    const SC_HANDLE service = OpenServiceW(manager, kHXServiceName, SERVICE_QUERY_STATUS);
+    SERVICE_STATUS status = {};
+    const bool running = service && QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;
+    if (service)
+        CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return running;
+}
+
+} // namespace
+
+std::wstring LastLoggedOnProvider() {
+    wchar_t buffer[64] = {};
+    DWORD bytes = sizeof(buffer) - sizeof(wchar_t);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kLogonUIKey, L"LastLoggedOnProvider", RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY,
+                     nullptr, buffer, &bytes) != ERROR_SUCCESS)
+        return std::wstring();
+    return buffer;
+}
+
+Observer::Observer(Timeline& timeline, std::wstring splashPicture)
+    : _timeline(timeline), _splashPicture(std::move(splashPicture)), _providerAtStart(LastLoggedOnProvider()) {}
+
+Observer::~Observer() {
+    if (!_thread)
+        return;
+    SetEvent(_stop);
+    WaitForSingleObject(_thread, 5000);
+    CloseHandle(_thread);
+    CloseHandle(_stop);
+}
+
+void Observer::Start() {
+    _stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    _thread = CreateThread(nullptr, 0, Watch, this, 0, nullptr);
+}
+
+std::wstring Observer::rememberedProvider() const {
+    std::lock_guard<std::mutex> guard(_lock);
+    return _remembered;
+}
+
+DWORD WINAPI Observer::Watch(LPVOID self) {
+    auto* observer = static_cast<Observer*>(self);
+    do
+        observer->Look();
+    while (WaitForSingleObject(observer->_stop, kLookMilliseconds) == WAIT_TIMEOUT);
+    return 0;
+}
+
+void Observer::Look() {
+    LookAtService();
+    LookAtSplash();
+    LookAtLastProvider();
+    _firstLook = false;
+}
+
+void Observer::LookAtService() {
+    if (_serviceSeen || !ServiceRunning())
+        return;
+    _serviceSeen = true;
+    _timeline.Mark(_firstLook ? L"service \"Halvex\" running (it was running already)" : L"service \"Halvex\" running");
+}
+
+void Observer::LookAtSplash() {
+    const HWND splash = FindWindowW(kSplashClass, nullptr);
+    const bool up = splash && IsWindowVisible(splash);
+    if (up != _splashUp) {
+        _splashUp = up;
+        _splashSince = GetTickCount64();
+        _timeline.Mark(up ? L"splash window up" : L"splash window down");
+    }
+    if (!up || _splashPhotographed || _splashPicture.empty() || GetTickCount64() - _splashSince < kSplashPaintMilliseconds)
+        return;
+    _splashPhotographed = true;
+    RECT area = {};
+    GetWindowRect(splash, &area);
+    if (SaveScreenPicture(area, _splashPicture))
+        PrintLine(L"Splash picture: " + _splashPicture);
+    else
+        PrintLine(L"Splash picture could not be saved to " + _splashPicture + L": error " +
+                  std::to_wstring(GetLastError()));
+}
+
+void Observer::LookAtLastProvider() {
+    const std::wstring provider = LastLoggedOnProvider();
+    std::lock_guard<std::mutex> guard(_lock);
+    if (!_remembered.empty() || provider.empty() || provider == _providerAtStart)
+        return;
+    _remembered = provider;
+    _timeline.Mark(L"LastLoggedOnProvider set to " + provider + L": the locked session is disconnected");
+}
+
+} // namespace HxHost

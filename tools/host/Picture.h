@@ -1,0 +1,36 @@
+#pragma once
+// Pictures the host saves as PNG files: a canvas to draw on (a 32-bit DIB section selected into a memory
+// DC) and a photograph of part of the screen.
+
+#include <windows.h>
+
+#include <string>
+
+namespace HxHost {
+
+class Canvas {
+public:
+    Canvas(int width, int height);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC dc() const { return _dc; }
+    int width() const { return _width; }
+    int height() const { return _height; }
+    bool valid() const { return _bits != nullptr; }
+    // Writes the canvas as a 24-bit PNG; false (with GetLastError) when the file cannot be written.
+    bool SavePng(const std::wstring& path) const;
+
+private:
+    int _width, _height;
+    HDC _dc;
+    HBITMAP _bitmap = nullptr;
+    HGDIOBJ _previous = nullptr;
+    const BYTE* _bits = nullptr;
+};
+
+// Copies `area` of the screen into a PNG file.
+bool SaveScreenPicture(const RECT& area, const std::wstring& path);
+
+} // namespace HxHost

@@ -1,0 +1,22 @@
+#pragma once
+// The tile as LogonUI lays it out when it is selected: the tile picture in a circle, the large text under
+// it and the small text under that, centred over the sign-in screen's background.
+
+#include "Picture.h"
+
+#include <string>
+
+namespace HxHost {
+
+struct TileLook {
+    HBITMAP picture = nullptr; // not owned; none: an empty circle
+    std::wstring title;        // the first large text field
+    std::wstring subtitle;     // the first small text field
+};
+
+constexpr int kTilePictureWidth = 400;
+constexpr int kTilePictureHeight = 340;
+
+void DrawTile(const Canvas& canvas, const TileLook& tile);
+
+} // namespace HxHost

@@ -1,0 +1,117 @@
+#include "Verdict.h"
+
+#include "Console.h"
+#include "platform/UniqueResource.h"
+
+#include <mutex>
+#include <string>
+
+using Corvani::Nuv::Platform::UniqueFileHandle;
+
+namespace HxHost {
+
+namespace {
+
+struct Context {
+    std::mutex lock;
+    std::wstring road = L"hxhost";
+    std::wstring traceLog; // the newest *-CP.log of the log directory
+    LONGLONG sizeAtStart = 0;
+    bool printed = false;
+};
+
+Context& TheContext() {
+    static Context context;
+    return context;
+}
+
+std::wstring NewestTraceLog(const std::wstring& directory) {
+    WIN32_FIND_DATAW found = {};
+    const HANDLE search = FindFirstFileW((directory + L"\\*-CP.log").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return directory + L"\\*-CP.log";
+    std::wstring newest = found.cFileName;
+    while (FindNextFileW(search, &found))
+        if (std::wstring(found.cFileName) > newest) // the names start with the date
+            newest = found.cFileName;
+    FindClose(search);
+    return directory + L"\\" + newest;
+}
+
+LONGLONG FileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Only the first verdict counts: a watchdog firing while the session prints its own is not a second one.
+bool FirstVerdict() {
+    Context& context = TheContext();
+    std::lock_guard<std::mutex> guard(context.lock);
+    const bool first = !context.printed;
+    context.printed = true;
+    return first;
+}
+
+} // namespace
+
+void SetVerdictContext(const std::wstring& road, const std::wstring& logDirectory) {
+    Context& context = TheContext();
+    if (!road.empty())
+        context.road = road;
+    if (!logDirectory.empty()) {
+        context.traceLog = NewestTraceLog(logDirectory);
+        context.sizeAtStart = FileSize(context.traceLog);
+    }
+}
+
+void PrintPassed(const std::wstring& summary) {
+    if (FirstVerdict())
+        PrintLine(L"VERDICT " + TheContext().road + L": passed (" + summary + L")");
+}
+
+void PrintFailed(const std::wstring& step, const std::wstring& expected, const std::wstring& happened) {
+    if (!FirstVerdict())
+        return;
+    const Context& context = TheContext();
+    PrintLine(L"VERDICT " + context.road + L": FAILED at step \"" + step + L"\": expected " + expected +
+              L"; happened: " + happened + L"; log: " +
+              (context.traceLog.empty() ? L"(no trace log directory given)" : context.traceLog));
+}
+
+std::wstring LatestTraceError() {
+    const Context& context = TheContext();
+    if (context.traceLog.empty())
+        return std::wstring();
+    UniqueFileHandle file(CreateFileW(context.traceLog.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      0, nullptr));
+    if (!file)
+        return std::wstring();
+    LARGE_INTEGER start;
+    start.QuadPart = context.sizeAtStart;
+    SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN);
+    std::string text(1 << 20, '\0');
+    DWORD read = 0;
+    ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+    text.resize(read);
+    const size_t error = text.rfind("ERROR");
+    if (error == std::string::npos)
+        return std::wstring();
+    // The line without its first five fields (time, level, process, thread, logger).
+    const size_t lineStart = text.find_last_of("\r\n", error);
+    size_t begin = lineStart == std::string::npos ? 0 : lineStart + 1;
+    for (int field = 0; field < 5; ++field) {
+        const size_t bar = text.find('|', begin);
+        if (bar == std::string::npos || bar > error)
+            break;
+        begin = bar + 1;
+    }
+    const size_t end = text.find_first_of("\r\n", error);
+    std::string line = text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+    line.erase(0, line.find_first_not_of(' '));
+    return std::wstring(line.begin(), line.end());
+}
+
+} // namespace HxHost

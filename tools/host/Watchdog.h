@@ -1,0 +1,46 @@
+#pragma once
+// The provider's calls under a watchdog, as the host must never hang or die with the provider it drives:
+// a call that has not returned within the bound, or one that raises an exception nobody handles, ends
+// the host with a verdict naming the call.
+
+#include <windows.h>
+
+#include <functional>
+#include <mutex>
+#include <string>
+
+namespace HxHost {
+
+class Watchdog {
+public:
+    // `beforeVerdict` runs on the watchdog's thread just before a failed verdict (the story so far).
+    Watchdog(DWORD boundMilliseconds, std::function<void()> beforeVerdict);
+    ~Watchdog();
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+
+    // Runs one call of the provider, named as the verdict should name it.
+    template <typename Call> auto Run(const wchar_t* name, Call&& call) {
+        Enter(name);
+        auto result = call();
+        Leave();
+        return result;
+    }
+
+private:
+    void Enter(const wchar_t* name);
+    void Leave();
+    static DWORD WINAPI Watch(LPVOID self);
+    static LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* exception);
+    [[noreturn]] void Fail(const std::wstring& happened);
+
+    const DWORD _bound;
+    const std::function<void()> _beforeVerdict;
+    std::mutex _lock;
+    std::wstring _call; // empty: no call in progress
+    ULONGLONG _since = 0;
+    HANDLE _stop;
+    HANDLE _thread;
+};
+
+} // namespace HxHost
