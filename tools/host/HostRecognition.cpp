@@ -22,6 +22,8 @@ constexpr ULONGLONG kStartPatienceMilliseconds = 20000;       // selection to th
 constexpr ULONGLONG kRecognitionPatienceMilliseconds = 30000; // selection to CredentialsChanged
 constexpr ULONGLONG kCommandPatienceMilliseconds = 10000;     // end of the lock-screen script to the commands
 constexpr DWORD kPollMilliseconds = 50;
+// The provider's trace text when it refuses to start a UI application whose signature it does not trust.
+constexpr char kStartRefused[] = "UI EXE verification Failed";
 
 std::wstring Quote(const std::wstring& text) { return L"\"" + text + L"\""; }
 
@@ -80,8 +82,9 @@ bool HostSession::AwaitRecognition() {
         }
         const StandInRecord record = ReadStandInRecord(_options.standInRecord);
         const ULONGLONG waited = GetTickCount64() - since;
-        if (!record.logonFailure.empty() ||
-            (!record.started && waited > kStartPatienceMilliseconds) || waited > kRecognitionPatienceMilliseconds) {
+        const bool refused = !record.started && TraceLogGained(kStartRefused);
+        if (refused || !record.logonFailure.empty() || (!record.started && waited > kStartPatienceMilliseconds) ||
+            waited > kRecognitionPatienceMilliseconds) {
             FailRecognition(since);
             return false;
         }

@@ -309,11 +309,11 @@ void HostSession::SaveTilePicture(ICredentialProviderCredential* tile) {
 void HostSession::SelectTile() {
     if (!_options.select)
         return;
-    _observer.Start();
     BOOL autoLogon = FALSE;
     const ULONGLONG start = GetTickCount64();
     const HRESULT selectedHr = _watchdog.Run(L"SetSelected", [&] { return selected()->SetSelected(&autoLogon); });
     _timeline.SetOrigin(start);
+    _observer.Start();
     _timeline.MarkAt(start, L"tile " + std::to_wstring(_selected) + L" selected" +
                                 (autoLogon ? L" (it asks for an immediate logon)" : L""));
     _lockScreen.Start();

@@ -95,9 +95,7 @@ void Observer::LookAtSplash() {
     if (!up || _splashPhotographed || _splashPicture.empty() || GetTickCount64() - _splashSince < kSplashPaintMilliseconds)
         return;
     _splashPhotographed = true;
-    RECT area = {};
-    GetWindowRect(splash, &area);
-    if (SaveScreenPicture(area, _splashPicture))
+    if (SaveWindowPicture(splash, _splashPicture))
         PrintLine(L"Splash picture: " + _splashPicture);
     else
         PrintLine(L"Splash picture could not be saved to " + _splashPicture + L": error " +

@@ -51,12 +51,13 @@ bool Canvas::SavePng(const std::wstring& path) const {
            written == png.size();
 }
 
-bool SaveScreenPicture(const RECT& area, const std::wstring& path) {
-    Canvas canvas(area.right - area.left, area.bottom - area.top);
-    const HDC screen = GetDC(nullptr);
-    const bool copied = canvas.valid() && BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), screen,
-                                                 area.left, area.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
+bool SaveWindowPicture(HWND window, const std::wstring& path) {
+    RECT area = {};
+    GetClientRect(window, &area);
+    Canvas canvas(area.right, area.bottom);
+    const HDC source = GetDC(window);
+    const bool copied = canvas.valid() && BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), source, 0, 0, SRCCOPY);
+    ReleaseDC(window, source);
     return copied && canvas.SavePng(path);
 }
 

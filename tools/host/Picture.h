@@ -1,6 +1,6 @@
 #pragma once
 // Pictures the host saves as PNG files: a canvas to draw on (a 32-bit DIB section selected into a memory
-// DC) and a photograph of part of the screen.
+// DC) and a photograph of a window.
 
 #include <windows.h>
 
@@ -30,7 +30,7 @@ private:
     const BYTE* _bits = nullptr;
 };
 
-// Copies `area` of the screen into a PNG file.
-bool SaveScreenPicture(const RECT& area, const std::wstring& path);
+// Copies what a window of this process shows into a PNG file.
+bool SaveWindowPicture(HWND window, const std::wstring& path);
 
 } // namespace HxHost

@@ -60,17 +60,17 @@ public:
                           (hidden ? L" -h \" (hidden: the lock screen is up)" : L"\" (shown)"));
         } else if (text.rfind("RECV ", 0) == 0 && text.find('{') != std::string::npos) {
             _pending = CommandName(text);
-            _pendingTick = tick;
             _record.commands.push_back(_pending);
         } else if (text.rfind("REPLY ", 0) == 0 && !_pending.empty()) {
             _record.showAccepted = _record.showAccepted || _pending == L"SHOW" || _pending == L"CHANGEPASSWORD";
-            Add(_pendingTick, _pending + L" accepted by the UI application");
+            Add(tick, _pending + L" accepted by the UI application");
             _pending.clear();
         } else if (text.rfind("FILLED ", 0) == 0) {
             Add(tick, L"face recognised: the credentials of " + Wide(text.substr(7)) + L" are in the sections");
+        } else if (text == "SEND LOGON") {
+            Add(tick, L"LOGON sent by the UI application");
         } else if (text.rfind("SENT LOGON ok reply", 0) == 0) {
             _record.logonAnswered = true;
-            Add(tick, L"LOGON received by the provider (the UI application's command answered)");
         } else if (text.rfind("SENT LOGON", 0) == 0) {
             _record.logonFailure = Wide(text);
         }
@@ -82,8 +82,7 @@ private:
     void Add(ULONGLONG tick, const std::wstring& text) { _record.events.push_back({tick, text}); }
 
     StandInRecord _record;
-    std::wstring _pending;
-    ULONGLONG _pendingTick = 0;
+    std::wstring _pending; // received, not yet answered
 };
 
 } // namespace

@@ -80,22 +80,31 @@ void PrintFailed(const std::wstring& step, const std::wstring& expected, const s
               (context.traceLog.empty() ? L"(no trace log directory given)" : context.traceLog));
 }
 
-std::wstring LatestTraceError() {
+// What the provider's trace log gained since SetVerdictContext (at most 1 MiB of it).
+std::string TraceTextSinceStart() {
     const Context& context = TheContext();
     if (context.traceLog.empty())
-        return std::wstring();
+        return std::string();
     UniqueFileHandle file(CreateFileW(context.traceLog.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       0, nullptr));
     if (!file)
-        return std::wstring();
+        return std::string();
     LARGE_INTEGER start;
     start.QuadPart = context.sizeAtStart;
     SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN);
     std::string text(1 << 20, '\0');
     DWORD read = 0;
-    ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+    if (!ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr))
+        read = 0;
     text.resize(read);
+    return text;
+}
+
+bool TraceLogGained(const std::string& text) { return TraceTextSinceStart().find(text) != std::string::npos; }
+
+std::wstring LatestTraceError() {
+    const std::string text = TraceTextSinceStart();
     const size_t error = text.rfind("ERROR");
     if (error == std::string::npos)
         return std::wstring();

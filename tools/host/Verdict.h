@@ -16,5 +16,7 @@ void PrintFailed(const std::wstring& step, const std::wstring& expected, const s
 // The last line containing "ERROR" that the provider's trace log gained since SetVerdictContext; empty
 // when there is none.
 std::wstring LatestTraceError();
+// True when the provider's trace log gained a line containing `text` since SetVerdictContext.
+bool TraceLogGained(const std::string& text);
 
 } // namespace HxHost

@@ -82,6 +82,7 @@ bool ActionSender::FillSections() {
 
 // One connection: the text and its NUL as one message, then the provider's reply if it gives one.
 void ActionSender::Send(const std::string& label, const std::wstring& text) {
+    _recorder.Line("SEND " + label);
     DWORD error = ERROR_SUCCESS;
     UniqueFileHandle pipe = OpenWithRetries(_pipeName, error);
     if (!pipe) {

@@ -1,0 +1,159 @@
+#!/usr/bin/env bash
+# The roads of a face sign-in, each through COM alone: the LogonUI stand-in host selects the tile, the
+# provider starts the "Halvex" service stand-in and launches the signed UI application stand-in, which
+# recognises a face on its first SHOW; the host scripts the lock screen. Each road prints its story (ms
+# since the tile was selected) and one verdict line; the run stops at the first road that fails.
+# Runs in a Wine environment that wine_env_up prepared.
+#   usage: walkthrough.sh BIN_DIR OUT_DIR [--fast] [--check-order] [--verbose]
+#     --fast         shorter delays (the test's variant)
+#     --check-order  also checks the order of each story's events
+#     --verbose      the host's per-call lines too
+# OUT_DIR receives, per road, the host's output and the road's excerpt of the trace log, and the pictures.
+set -euo pipefail
+bin_dir="$(cd "$1" && pwd)"
+mkdir -p "$2"
+out="$(cd "$2" && pwd)"
+shift 2
+fast="" check_order="" verbose=()
+for arg in "$@"; do
+    case "$arg" in
+    --fast) fast=1 ;;
+    --check-order) check_order=1 ;;
+    --verbose) verbose=(--verbose) ;;
+    *) echo "walkthrough.sh: unknown option $arg" >&2; exit 2 ;;
+    esac
+done
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(cd "$here/.." && pwd)"
+signed="$(cd "$bin_dir/.." && pwd)/signed"
+source "$root/install/wine/walkthrough-env.sh"
+
+# Delays of the lock screen and the recognition, in ms: the demo's, or the test's shorter ones.
+if [ -n "$fast" ]; then first_dismissal=800 recognition=100 slow_reply=600 later_recognition=4000; else
+    first_dismissal=1500 recognition=300 slow_reply=900 later_recognition=5000; fi
+
+logs="$out/logs"
+rm -rf "$logs" "$out"/*.png "$out"/*-host.txt "$out"/*-CP.log
+"$root/install/wine/enable-logging.sh" "$logs" >/dev/null
+logs_windows="$(winepath -w "$logs")"
+settings='HKLM\Software\Halvex\Settings'
+filler_pid=""
+
+cleanup() {
+    [ -z "$filler_pid" ] || { kill "$filler_pid" 2>/dev/null || true; wait "$filler_pid" 2>/dev/null || true; }
+    wine reg delete "$settings" /v SPLASHSCREEN_ENABLE /f >/dev/null 2>&1 || true
+    walkthrough_down "$bin_dir"
+}
+trap cleanup EXIT
+walkthrough_up "$bin_dir"
+
+stop() {  # step, expected, happened: the one line a newcomer reads
+    echo "VERDICT walk-through: FAILED at step \"$1\": expected $2; happened: $3; log: $logs"
+    exit 1
+}
+[ -f "$signed/Corvani.Halvex.UI.exe" ] || stop "signed layout" "the signed UI application in $signed" "not there"
+
+splash() { wine reg add "$settings" /v SPLASHSCREEN_ENABLE /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
+trace_text() { cat "$logs"/*-CP.log 2>/dev/null || true; }
+trace_lines() { trace_text | wc -l; }
+picture() { winepath -w "$out/$1"; }
+
+verdicts=()
+road() {  # name, title, host arguments...
+    local name="$1" title="$2" before status=0
+    shift 2
+    echo "=== $title ==="
+    before="$(trace_lines)"
+    timeout 120 wine "$signed/hxhost.exe" --road "$name" --log-dir "$logs_windows" "${verbose[@]}" "$@" 2>&1 |
+        tr -d '\r' | tee "$out/$name-host.txt" || status=$?
+    trace_text | tr -d '\r' | tail -n +"$((before + 1))" > "$out/$name-CP.log"
+    echo "  the trace log of this road: $out/$name-CP.log"
+    echo
+    local verdict
+    verdict="$(grep '^VERDICT ' "$out/$name-host.txt" | tail -1 || true)"
+    [ -n "$verdict" ] || verdict="VERDICT $name: FAILED at step \"run the host\": expected a verdict; happened: the host ended with status $status and no verdict; log: $out/$name-host.txt"
+    verdicts+=("$verdict")
+    if [ "$status" -ne 0 ] || [[ "$verdict" != *": passed"* ]]; then
+        summary
+        exit 1
+    fi
+    [ -z "$check_order" ] || story_in_order "$name" "${order[@]}"
+}
+
+# The story's events in this order (each text found on a later line than the one before it).
+story_in_order() {
+    local name="$1" line=0 found
+    shift
+    for text in "$@"; do
+        found="$(tail -n +"$((line + 1))" "$out/$name-host.txt" | grep -nF -- "$text" | head -1 | cut -d: -f1 || true)"
+        if [ -z "$found" ]; then
+            verdicts+=("VERDICT $name: FAILED at step \"story order\": expected \"$text\" after line $line of the story; happened: not there; log: $out/$name-host.txt")
+            summary
+            exit 1
+        fi
+        line=$((line + found))
+    done
+}
+
+summary() {
+    echo "=== Verdicts ==="
+    printf '%s\n' "${verdicts[@]}"
+}
+
+common=(--lang 1033)
+splash 0
+order=("tile 0 selected" "service \"Halvex\" running" "UI application started, parameters \" -l 1033\""
+       "SHOW accepted" "LOGON sent" "CredentialsChanged raised" "serialization handed over" "message type 2"
+       "result reported: STATUS_SUCCESS")
+road logon "Logon screen: CORP\\alice's face recognised" --scenario logon "${common[@]}" \
+    --recognize CORP alice 'demo-Passw0rd' --recognize-delay "$recognition" --expect message-type=2 \
+    --tile-picture "$(picture tile.png)"
+
+# The UI application answers slowly, as at a cold start: the splash (its picture mode) bridges the wait.
+splash 1
+order=("lock screen up" "tile 0 selected" "parameters \" -l 1031 -h \"" "lock screen dismissed" "splash window up"
+       "SHOW accepted" "splash window down" "LOGON sent" "CredentialsChanged raised" "message type 7"
+       "result reported: STATUS_SUCCESS")
+LANG=de_DE.UTF-8 HX_UI_STANDIN_OPTIONS="--reply-delay $slow_reply" \
+    road unlock "Unlock screen, German, CORP\\alice locked; the lock screen up until $first_dismissal ms after the selection" \
+    --scenario unlock --lang 1031 --recognize CORP alice 'demo-Passw0rd' --recognize-delay "$recognition" \
+    --lock-screen --dismiss-after "$first_dismissal" --expect message-type=7 --expect commands=SHOW \
+    --tile-picture "$(picture tile-de.png)" --splash-picture "$(picture splash-picture.png)"
+
+# No lock screen: the splash (its text mode) goes up at once, before the launch.
+splash 2
+order=("tile 0 selected" "splash window up" "UI application started" "SHOW accepted" "LOGON sent"
+       "LastLoggedOnProvider set to")
+road other-user "Unlock screen, CORP\\alice locked, CORP\\bob's face recognised" --scenario unlock "${common[@]}" \
+    --recognize CORP bob 'demo-Passw0rd' --recognize-delay "$recognition" --expect disconnect \
+    --splash-picture "$(picture splash-text.png)"
+splash 0
+
+wine "$bin_dir/credential_filler.exe" create --domain CORP --user bob --password 'demo-Passw0rd' --hold-seconds 30 \
+    > "$out/filler.txt" 2>&1 &
+filler_pid=$!
+for _ in $(seq 100); do grep -q . "$out/filler.txt" 2>/dev/null && break; sleep 0.1; done
+order=("auto-logon TRUE" "tile 0 selected" "serialization handed over" "message type 2" "result reported: STATUS_SUCCESS")
+road waiting "Logon screen with CORP\\bob's credentials waiting after the switch of user" --scenario logon \
+    "${common[@]}" --expect message-type=2
+wine "$bin_dir/credential_filler.exe" clear >/dev/null 2>&1 || true
+kill "$filler_pid" 2>/dev/null || true
+wait "$filler_pid" 2>/dev/null || true
+filler_pid=""
+
+order=("result reported: STATUS_LOGON_FAILURE" "lock screen back" "HIDE accepted" "lock screen dismissed again"
+       "CHANGEPASSWORD accepted")
+road wrong-password "Unlock screen, a wrong password; the lock screen comes back and goes; the next SHOW is CHANGEPASSWORD" \
+    --scenario unlock "${common[@]}" --recognize CORP alice 'wrong' --recognize-delay "$recognition" --logon-fails \
+    --lock-screen --dismiss-after 500 --lock-again-after 3000 --dismiss-again-after 2000 \
+    --expect message-type=7 --expect commands=SHOW,HIDE,CHANGEPASSWORD
+
+order=("SHOW accepted" "lock screen back" "HIDE accepted" "lock screen dismissed again" "SHOW accepted" "LOGON sent"
+       "message type 7")
+road lock-screen-returns "Unlock screen, the lock screen comes back while the UI application is shown: HIDE, then SHOW" \
+    --scenario unlock "${common[@]}" --recognize CORP alice 'demo-Passw0rd' --recognize-delay "$later_recognition" \
+    --lock-screen --dismiss-after 500 --lock-again-after 1000 --dismiss-again-after 2000 \
+    --expect message-type=7 --expect commands=SHOW,HIDE,SHOW
+
+summary
+echo "Pictures: $out/tile.png, $out/tile-de.png, $out/splash-picture.png, $out/splash-text.png"
