@@ -59,12 +59,13 @@ trace_lines() { trace_text | wc -l; }
 picture() { winepath -w "$out/$1"; }
 
 verdicts=()
+road_env=()  # the environment of the next road's host (its locale, the UI application's misbehaviour)
 road() {  # name, title, host arguments...
     local name="$1" title="$2" before status=0
     shift 2
     echo "=== $title ==="
     before="$(trace_lines)"
-    timeout 120 wine "$signed/hxhost.exe" --road "$name" --log-dir "$logs_windows" "${verbose[@]}" "$@" 2>&1 |
+    env "${road_env[@]}" timeout 120 wine "$signed/hxhost.exe" --road "$name" --log-dir "$logs_windows" "${verbose[@]}" "$@" 2>&1 |
         tr -d '\r' | tee "$out/$name-host.txt" || status=$?
     trace_text | tr -d '\r' | tail -n +"$((before + 1))" > "$out/$name-CP.log"
     echo "  the trace log of this road: $out/$name-CP.log"
@@ -103,7 +104,7 @@ summary() {
 common=(--lang 1033)
 splash 0
 order=("tile 0 selected" "service \"Halvex\" running" "UI application started, parameters \" -l 1033\""
-       "SHOW accepted" "LOGON sent" "CredentialsChanged raised" "serialization handed over" "message type 2"
+       "SHOW accepted" "LOGON sent" "CredentialsChanged raised" "serialization handed over"
        "result reported: STATUS_SUCCESS")
 road logon "Logon screen: CORP\\alice's face recognised" --scenario logon "${common[@]}" \
     --recognize CORP alice 'demo-Passw0rd' --recognize-delay "$recognition" --expect message-type=2 \
@@ -112,13 +113,14 @@ road logon "Logon screen: CORP\\alice's face recognised" --scenario logon "${com
 # The UI application answers slowly, as at a cold start: the splash (its picture mode) bridges the wait.
 splash 1
 order=("lock screen up" "tile 0 selected" "parameters \" -l 1031 -h \"" "lock screen dismissed" "splash window up"
-       "SHOW accepted" "splash window down" "LOGON sent" "CredentialsChanged raised" "message type 7"
+       "SHOW accepted" "splash window down" "LOGON sent" "CredentialsChanged raised" "serialization handed over"
        "result reported: STATUS_SUCCESS")
-LANG=de_DE.UTF-8 HX_UI_STANDIN_OPTIONS="--reply-delay $slow_reply" \
-    road unlock "Unlock screen, German, CORP\\alice locked; the lock screen up until $first_dismissal ms after the selection" \
+road_env=(LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 HX_UI_STANDIN_OPTIONS="--reply-delay $slow_reply")
+road unlock "Unlock screen, German, CORP\\alice locked; the lock screen up until $first_dismissal ms after the selection" \
     --scenario unlock --lang 1031 --recognize CORP alice 'demo-Passw0rd' --recognize-delay "$recognition" \
     --lock-screen --dismiss-after "$first_dismissal" --expect message-type=7 --expect commands=SHOW \
     --tile-picture "$(picture tile-de.png)" --splash-picture "$(picture splash-picture.png)"
+road_env=()
 
 # No lock screen: the splash (its text mode) goes up at once, before the launch.
 splash 2
@@ -133,7 +135,7 @@ wine "$bin_dir/credential_filler.exe" create --domain CORP --user bob --password
     > "$out/filler.txt" 2>&1 &
 filler_pid=$!
 for _ in $(seq 100); do grep -q . "$out/filler.txt" 2>/dev/null && break; sleep 0.1; done
-order=("auto-logon TRUE" "tile 0 selected" "serialization handed over" "message type 2" "result reported: STATUS_SUCCESS")
+order=("auto-logon TRUE" "tile 0 selected" "serialization handed over" "result reported: STATUS_SUCCESS")
 road waiting "Logon screen with CORP\\bob's credentials waiting after the switch of user" --scenario logon \
     "${common[@]}" --expect message-type=2
 wine "$bin_dir/credential_filler.exe" clear >/dev/null 2>&1 || true
@@ -149,7 +151,7 @@ road wrong-password "Unlock screen, a wrong password; the lock screen comes back
     --expect message-type=7 --expect commands=SHOW,HIDE,CHANGEPASSWORD
 
 order=("SHOW accepted" "lock screen back" "HIDE accepted" "lock screen dismissed again" "SHOW accepted" "LOGON sent"
-       "message type 7")
+       "serialization handed over")
 road lock-screen-returns "Unlock screen, the lock screen comes back while the UI application is shown: HIDE, then SHOW" \
     --scenario unlock "${common[@]}" --recognize CORP alice 'demo-Passw0rd' --recognize-delay "$later_recognition" \
     --lock-screen --dismiss-after 500 --lock-again-after 1000 --dismiss-again-after 2000 \

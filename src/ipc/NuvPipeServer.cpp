@@ -25,8 +25,6 @@ constexpr DWORD kConnectionIoMilliseconds = 5000;
 
 } // namespace
 
-NuvPipeServer::NuvPipeServer() : _response(kServerResponseText) {}
-
 NuvPipeServer::NuvPipeServer(DWORD uiPid)
     : _response(kServerResponseText), _pipeName(ProviderPipeName(uiPid)), _uiPid(ProcessIdText(uiPid)) {}
 

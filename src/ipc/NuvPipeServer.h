@@ -17,8 +17,6 @@ class PipeSecurity;
 
 class NuvPipeServer : public Subject {
 public:
-    // A placeholder: no pipe name; never started.
-    NuvPipeServer();
     // The server for one UI process. Creates no pipe.
     explicit NuvPipeServer(DWORD uiPid);
     // A running loop belongs to its server object: it is never copied or assigned.

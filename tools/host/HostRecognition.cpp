@@ -96,7 +96,10 @@ bool HostSession::AwaitRecognition() {
 void HostSession::FailRecognition(ULONGLONG since) {
     const StandInRecord record = ReadStandInRecord(_options.standInRecord);
     const std::wstring waited = std::to_wstring((GetTickCount64() - since) / 1000) + L" s";
-    if (!record.started)
+    if (!record.started && TraceLogGained(kStartRefused))
+        Fail(L"UI application started", L"the provider to launch the UI application after the selection",
+             WithTraceError(L"the provider refused to start it: its signature is not trusted"));
+    else if (!record.started)
         Fail(L"UI application started", L"the provider to launch the UI application after the selection",
              WithTraceError(L"no UI application started within " + waited));
     else if (!record.showAccepted)

@@ -78,7 +78,8 @@ private:
     BOOL _autoLogon = FALSE;
     bool _disconnected = false;
     int _messageType = -1; // of the serialization handed over; -1: none
-    ULONGLONG _handedOverAt = 0;
+    bool _handedOver = false;
+    ULONGLONG _handedOverAt = 0; // ms since the selection
     std::wstring _result;
     bool _failed = false;
     Failure _failure;

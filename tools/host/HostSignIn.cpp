@@ -40,6 +40,7 @@ void HostSession::SignIn() {
         _timeline.Mark(L"no serialization: response " + std::to_wstring(response));
         return;
     }
+    _handedOver = true;
     _handedOverAt = _timeline.Since();
     _messageType = KerberosMessageType(serialization);
     const std::wstring header = SerializationHeader(serialization);
@@ -87,7 +88,7 @@ void HostSession::Conclude() {
     if (_messageType >= 0)
         summary = L"message type " + std::to_wstring(_messageType) + L" handed over at " + At(_handedOverAt) +
                   L", " + _result;
-    else if (_handedOverAt != 0)
+    else if (_handedOver)
         summary = L"serialization handed over at " + At(_handedOverAt);
     if (_disconnected)
         summary += std::wstring(summary.empty() ? L"" : L"; ") + L"locked session disconnected, LastLoggedOnProvider written";
