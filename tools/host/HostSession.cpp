@@ -186,9 +186,12 @@ bool HostSession::ReadCredentialCount() {
     _tileCount = count;
     _defaultTile = defaultTile;
     _autoLogon = autoLogon;
-    const std::wstring line = L"Tiles: " + std::to_wstring(count) + L", default " +
-                              (defaultTile == CREDENTIAL_PROVIDER_NO_DEFAULT ? L"none" : std::to_wstring(defaultTile)) +
-                              L", auto-logon " + (autoLogon ? L"TRUE" : L"FALSE");
+    // LogonUI takes a default index beyond the tiles as no default at all.
+    const std::wstring defaultText = defaultTile == CREDENTIAL_PROVIDER_NO_DEFAULT ? L"none"
+                                     : defaultTile >= count ? std::to_wstring(defaultTile) + L" (beyond the tiles: none)"
+                                                            : std::to_wstring(defaultTile);
+    const std::wstring line = L"Tiles: " + std::to_wstring(count) + L", default " + defaultText + L", auto-logon " +
+                              (autoLogon ? L"TRUE" : L"FALSE");
     if (onRoad() && !_options.verbose)
         _timeline.Mark(line);
     else
