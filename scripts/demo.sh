@@ -25,5 +25,5 @@ wine_env_up "$build_dir" > "$build_dir/wine-env.log" 2>&1 ||
 [ -z "${DISPLAY:-}" ] || [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] ||
     fail "X server" "an X screen at $DISPLAY" "Xvfb did not start" "$build_dir/wine-env.log"
 
-"$root/scripts/walkthrough.sh" "$build_dir/bin" "$build_dir/demo" "$@"
+bash "$root/scripts/walkthrough.sh" "$build_dir/bin" "$build_dir/demo" "$@"
 echo "Walked through in $((SECONDS - start)) s."

@@ -13,7 +13,7 @@ source "$root/scripts/wine-env.sh"
 trap wine_env_down EXIT
 wine_env_up "$build_dir" >/dev/null 2>&1
 for run in $(seq "$runs"); do
-    "$root/scripts/walkthrough.sh" "$build_dir/bin" "$out/run-$run" >/dev/null || { echo "run $run failed"; exit 1; }
+    bash "$root/scripts/walkthrough.sh" "$build_dir/bin" "$out/run-$run" >/dev/null || { echo "run $run failed"; exit 1; }
     echo "run $run of $runs passed"
 done
 
