@@ -68,9 +68,10 @@ public:
         } else if (text.rfind("FILLED ", 0) == 0) {
             Add(tick, L"face recognised: the credentials of " + Wide(text.substr(7)) + L" are in the sections");
         } else if (text == "SEND LOGON") {
-            Add(tick, L"LOGON sent by the UI application");
+            _logonSentAt = tick;
         } else if (text.rfind("SENT LOGON ok reply", 0) == 0) {
             _record.logonAnswered = true;
+            Add(_logonSentAt, L"LOGON received by the provider (sent by the UI application, answered)");
         } else if (text.rfind("SENT LOGON", 0) == 0) {
             _record.logonFailure = Wide(text);
         }
@@ -83,6 +84,7 @@ private:
 
     StandInRecord _record;
     std::wstring _pending; // received, not yet answered
+    ULONGLONG _logonSentAt = 0;
 };
 
 } // namespace
