@@ -8,16 +8,27 @@
 # and where the log is.
 #   usage: demo.sh [--verbose]
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/prepare.sh"
-start=$SECONDS
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_dir="${BUILD_DIR:-$root/build}"
 
 fail() {  # step, expected, happened, log
     echo "VERDICT walk-through: FAILED at step \"$1\": expected $2; happened: $3; log: $4"
     exit 1
 }
-command -v wine >/dev/null || fail "prepare" "Wine (Debian wine64) installed" "no wine on PATH" "scripts/install-deps.sh's output"
-command -v Xvfb >/dev/null || fail "prepare" "an X server (Debian xvfb) installed" "no Xvfb on PATH" "scripts/install-deps.sh's output"
 
+# Installing and building print pages of their own: they go to a log, which a failure names.
+mkdir -p "$build_dir"
+prepare_log="$build_dir/demo-prepare.log"
+echo "Installing what is missing and building (log: $prepare_log) ..."
+"$root/scripts/install-deps.sh" > "$prepare_log" 2>&1 ||
+    fail "install" "the packages the build needs installed" "scripts/install-deps.sh ended with status $?" "$prepare_log"
+BUILD_DIR="$build_dir" "$root/scripts/build.sh" >> "$prepare_log" 2>&1 ||
+    fail "build" "the provider, the stand-ins and the host built" "scripts/build.sh ended with status $?" "$prepare_log"
+start=$SECONDS
+command -v wine >/dev/null || fail "install" "Wine (Debian wine64) installed" "no wine on PATH" "$prepare_log"
+command -v Xvfb >/dev/null || fail "install" "an X server (Debian xvfb) installed" "no Xvfb on PATH" "$prepare_log"
+
+echo "Preparing the Wine prefix and the X screen (log: $build_dir/wine-env.log) ..."
 source "$root/scripts/wine-env.sh"
 trap wine_env_down EXIT
 wine_env_up "$build_dir" > "$build_dir/wine-env.log" 2>&1 ||
