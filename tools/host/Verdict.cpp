@@ -15,7 +15,8 @@ namespace {
 struct Context {
     std::mutex lock;
     std::wstring road = L"hxhost";
-    std::wstring traceLog; // the newest *-CP.log of the log directory
+    std::wstring logDirectory;
+    std::wstring traceLog; // the newest *-CP.log of the log directory; a pattern until the file exists
     LONGLONG sizeAtStart = 0;
     bool printed = false;
 };
@@ -61,6 +62,7 @@ void SetVerdictContext(const std::wstring& road, const std::wstring& logDirector
     if (!road.empty())
         context.road = road;
     if (!logDirectory.empty()) {
+        context.logDirectory = logDirectory;
         context.traceLog = NewestTraceLog(logDirectory);
         context.sizeAtStart = FileSize(context.traceLog);
     }
@@ -74,7 +76,9 @@ void PrintPassed(const std::wstring& summary) {
 void PrintFailed(const std::wstring& step, const std::wstring& expected, const std::wstring& happened) {
     if (!FirstVerdict())
         return;
-    const Context& context = TheContext();
+    Context& context = TheContext();
+    if (!context.logDirectory.empty() && context.traceLog.find(L'*') != std::wstring::npos)
+        context.traceLog = NewestTraceLog(context.logDirectory); // the day's log began during the run
     PrintLine(L"VERDICT " + context.road + L": FAILED at step \"" + step + L"\": expected " + expected +
               L"; happened: " + happened + L"; log: " +
               (context.traceLog.empty() ? L"(no trace log directory given)" : context.traceLog));
@@ -83,9 +87,13 @@ void PrintFailed(const std::wstring& step, const std::wstring& expected, const s
 // What the provider's trace log gained since SetVerdictContext (at most 1 MiB of it).
 std::string TraceTextSinceStart() {
     const Context& context = TheContext();
-    if (context.traceLog.empty())
+    if (context.logDirectory.empty())
         return std::string();
-    UniqueFileHandle file(CreateFileW(context.traceLog.c_str(), GENERIC_READ,
+    // A log that did not exist at the start (the first trace line of the day came during the run) is
+    // read from its beginning.
+    const std::wstring path =
+        context.traceLog.find(L'*') == std::wstring::npos ? context.traceLog : NewestTraceLog(context.logDirectory);
+    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       0, nullptr));
     if (!file)
