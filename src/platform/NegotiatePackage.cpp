@@ -2,6 +2,8 @@
 
 #include <ntsecapi.h>
 
+#include <cstring>
+
 namespace Corvani::Nuv::Platform {
 
 namespace {
@@ -29,14 +31,16 @@ HRESULT FromNtStatus(NTSTATUS status) { return static_cast<HRESULT>(status | 0x1
 
 } // namespace
 
-HRESULT LookupNegotiatePackage(ULONG& packageId) {
+HRESULT LookupAuthenticationPackage(const char* name, ULONG& packageId) {
     LsaConnection lsa;
     if (lsa.status() < 0)
         return FromNtStatus(lsa.status());
-    char name[] = "Negotiate";
-    LSA_STRING packageName = {9, 10, name};
+    const auto length = static_cast<USHORT>(std::strlen(name));
+    LSA_STRING packageName = {length, static_cast<USHORT>(length + 1), const_cast<char*>(name)};
     const NTSTATUS status = LsaLookupAuthenticationPackage(lsa.get(), &packageName, &packageId);
     return status < 0 ? FromNtStatus(status) : S_OK;
 }
+
+HRESULT LookupNegotiatePackage(ULONG& packageId) { return LookupAuthenticationPackage("Negotiate", packageId); }
 
 } // namespace Corvani::Nuv::Platform

@@ -4,12 +4,12 @@
 
 #include "platform/ComObject.h"
 #include "platform/CredentialProviderApi.h"
-
-#include <ntsecapi.h>
+#include "platform/NegotiatePackage.h"
 
 #include <cstring>
 #include <new>
 #include <string>
+#include <tuple>
 
 using Corvani::Nuv::Platform::ComObject;
 
@@ -31,18 +31,6 @@ constexpr Field kFields[] = {{CPFT_TILE_IMAGE, L"Picture"},
 constexpr DWORD kFieldCount = ARRAYSIZE(kFields);
 
 HRESULT Copy(const wchar_t* text, LPWSTR* out) { return SHStrDupW(text, out); }
-
-ULONG NegotiatePackage() {
-    HANDLE lsa = nullptr;
-    ULONG id = 0;
-    if (LsaConnectUntrusted(&lsa) >= 0) {
-        char name[] = "Negotiate";
-        LSA_STRING text = {9, 10, name};
-        LsaLookupAuthenticationPackage(lsa, &text, &id);
-        LsaDeregisterLogonProcess(lsa);
-    }
-    return id;
-}
 
 class Tile final : public ComObject<Tile, ICredentialProviderCredential> {
 public:
@@ -111,7 +99,9 @@ public:
         std::memset(serialization->rgbSerialization, 0, 64);
         serialization->rgbSerialization[0] = 2;
         serialization->cbSerialization = 64;
-        serialization->ulAuthenticationPackage = NegotiatePackage();
+        ULONG package = 0;
+        std::ignore = Corvani::Nuv::Platform::LookupNegotiatePackage(package); // 0 when the prefix has none
+        serialization->ulAuthenticationPackage = package;
         serialization->clsidCredentialProvider = kClsid;
         *response = CPGSR_RETURN_CREDENTIAL_FINISHED;
         return S_OK;

@@ -1,5 +1,7 @@
 #include "Console.h"
 
+#include <objbase.h>
+
 #include <atomic>
 #include <cstdio>
 
@@ -31,6 +33,20 @@ std::wstring Hex(HRESULT hr) {
     wchar_t text[16];
     swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
     return text;
+}
+
+std::wstring GuidText(const GUID& guid) {
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, 40);
+    return text;
+}
+
+std::wstring FromUtf8(const std::string& text) {
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
+    if (size > 0)
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    return wide;
 }
 
 } // namespace HxHost

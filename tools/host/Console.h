@@ -12,5 +12,8 @@ void PrintLine(const std::wstring& text);
 void Detail(const std::wstring& text);
 void SetVerbose(bool verbose);
 std::wstring Hex(HRESULT hr);
+std::wstring GuidText(const GUID& guid);
+// UTF-8 text (of a record or a trace log) as UTF-16.
+std::wstring FromUtf8(const std::string& text);
 
 } // namespace HxHost

@@ -49,12 +49,6 @@ const wchar_t* InteractiveStateName(CREDENTIAL_PROVIDER_FIELD_INTERACTIVE_STATE 
 
 std::wstring Quoted(const wchar_t* text) { return text ? L"\"" + std::wstring(text) + L"\"" : L"(null)"; }
 
-std::wstring GuidText(const GUID& guid) {
-    wchar_t text[40] = {};
-    StringFromGUID2(guid, text, 40);
-    return text;
-}
-
 // The system's text for an HRESULT, or the number alone.
 std::wstring Explained(HRESULT hr) {
     wchar_t* text = nullptr;

@@ -2,7 +2,7 @@
 
 #include "Console.h"
 
-#include <ntsecapi.h>
+#include "platform/NegotiatePackage.h"
 
 #include <cstring>
 #include <string>
@@ -34,33 +34,18 @@ std::wstring TextOf(const CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION& serializ
     return result;
 }
 
-std::wstring GuidText(const GUID& guid) {
-    wchar_t text[40] = {};
-    StringFromGUID2(guid, text, 40);
-    return text;
-}
-
 const wchar_t* MessageTypeName(unsigned long type) {
     return type == 2 ? L" (KerbInteractiveLogon)" : type == 7 ? L" (KerbWorkstationUnlockLogon)" : L"";
 }
 
-// The package's name, asked of the LSA through an untrusted connection for each package the host knows.
+// The package's name, for each package the host knows whose id the LSA gives.
 std::wstring PackageName(ULONG id) {
-    HANDLE lsa = nullptr;
-    if (LsaConnectUntrusted(&lsa) < 0)
-        return std::wstring();
-    std::wstring found;
     for (const char* name : {"Negotiate", "Kerberos", "MICROSOFT_AUTHENTICATION_PACKAGE_V1_0"}) {
-        LSA_STRING text = {static_cast<USHORT>(strlen(name)), static_cast<USHORT>(strlen(name) + 1),
-                           const_cast<char*>(name)};
         ULONG packageId = 0;
-        if (LsaLookupAuthenticationPackage(lsa, &text, &packageId) >= 0 && packageId == id) {
-            found.assign(name, name + strlen(name));
-            break;
-        }
+        if (SUCCEEDED(Corvani::Nuv::Platform::LookupAuthenticationPackage(name, packageId)) && packageId == id)
+            return std::wstring(name, name + strlen(name));
     }
-    LsaDeregisterLogonProcess(lsa);
-    return found;
+    return std::wstring();
 }
 
 } // namespace

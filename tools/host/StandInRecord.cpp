@@ -1,36 +1,14 @@
 #include "StandInRecord.h"
 
-#include "platform/UniqueResource.h"
+#include "Console.h"
+#include "TextFile.h"
 
 #include <cstdlib>
 #include <sstream>
 
-using Corvani::Nuv::Platform::UniqueFileHandle;
-
 namespace HxHost {
 
 namespace {
-
-std::string ReadAll(const std::wstring& file) {
-    UniqueFileHandle handle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, 0, nullptr));
-    std::string text;
-    if (!handle)
-        return text;
-    char buffer[8192];
-    DWORD read = 0;
-    while (ReadFile(handle.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        text.append(buffer, read);
-    return text;
-}
-
-std::wstring Wide(const std::string& text) {
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
-    if (size > 0)
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
-}
 
 // The value after `key=` in a START line.
 std::string Field(const std::string& line, const std::string& key) {
@@ -47,7 +25,7 @@ std::wstring CommandName(const std::string& line) {
     const size_t open = key == std::string::npos ? key : line.find('"', line.find(':', key));
     if (open == std::string::npos)
         return L"?";
-    return Wide(line.substr(open + 1, line.find('"', open + 1) - open - 1));
+    return FromUtf8(line.substr(open + 1, line.find('"', open + 1) - open - 1));
 }
 
 class Reader {
@@ -56,7 +34,7 @@ public:
         if (text.rfind("START ", 0) == 0) {
             _record.started = true;
             const bool hidden = Field(text, "hidden") == "1";
-            Add(tick, L"UI application started, parameters \" -l " + Wide(Field(text, "lang")) +
+            Add(tick, L"UI application started, parameters \" -l " + FromUtf8(Field(text, "lang")) +
                           (hidden ? L" -h \" (hidden: the lock screen is up)" : L"\" (shown)"));
         } else if (text.rfind("RECV ", 0) == 0 && text.find('{') != std::string::npos) {
             _pending = CommandName(text);
@@ -66,14 +44,14 @@ public:
             Add(tick, _pending + L" accepted by the UI application");
             _pending.clear();
         } else if (text.rfind("FILLED ", 0) == 0) {
-            Add(tick, L"face recognised: the credentials of " + Wide(text.substr(7)) + L" are in the sections");
+            Add(tick, L"face recognised: the credentials of " + FromUtf8(text.substr(7)) + L" are in the sections");
         } else if (text == "SEND LOGON") {
             _logonSentAt = tick;
         } else if (text.rfind("SENT LOGON ok reply", 0) == 0) {
             _record.logonAnswered = true;
             Add(_logonSentAt, L"LOGON received by the provider (sent by the UI application, answered)");
         } else if (text.rfind("SENT LOGON", 0) == 0) {
-            _record.logonFailure = Wide(text);
+            _record.logonFailure = FromUtf8(text);
         }
     }
 
@@ -91,7 +69,7 @@ private:
 
 StandInRecord ReadStandInRecord(const std::wstring& file) {
     Reader reader;
-    std::istringstream lines(ReadAll(file));
+    std::istringstream lines(ReadSharedText(file));
     std::string line;
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r')

@@ -1,12 +1,10 @@
 #include "Verdict.h"
 
 #include "Console.h"
-#include "platform/UniqueResource.h"
+#include "TextFile.h"
 
 #include <mutex>
 #include <string>
-
-using Corvani::Nuv::Platform::UniqueFileHandle;
 
 namespace HxHost {
 
@@ -93,20 +91,7 @@ std::string TraceTextSinceStart() {
     // read from its beginning.
     const std::wstring path =
         context.traceLog.find(L'*') == std::wstring::npos ? context.traceLog : NewestTraceLog(context.logDirectory);
-    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                      0, nullptr));
-    if (!file)
-        return std::string();
-    LARGE_INTEGER start;
-    start.QuadPart = context.sizeAtStart;
-    SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN);
-    std::string text(1 << 20, '\0');
-    DWORD read = 0;
-    if (!ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &read, nullptr))
-        read = 0;
-    text.resize(read);
-    return text;
+    return ReadSharedText(path, context.sizeAtStart);
 }
 
 bool TraceLogGained(const std::string& text) { return TraceTextSinceStart().find(text) != std::string::npos; }
@@ -128,7 +113,7 @@ std::wstring LatestTraceError() {
     const size_t end = text.find_first_of("\r\n", error);
     std::string line = text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
     line.erase(0, line.find_first_not_of(' '));
-    return std::wstring(line.begin(), line.end());
+    return FromUtf8(line);
 }
 
 } // namespace HxHost
