@@ -36,11 +36,10 @@ void NuvCredential::OnLogonEvent() {
     OnAuthenticationDataReady();
 }
 
-// The flag is set before the provider signals: LogonUI, told that the credential changed, asks at once
-// whether to log on with it.
+// Auto-logon is asked for by the provider, and only when it hands the credentials over: a LOGON that
+// reaches no advised provider leaves it as it was.
 void NuvCredential::OnAuthenticationDataReady() {
     Log("NuvCredential::OnAuthenticationDataReady | ");
-    _autoLogon = 1;
     Platform::ComPtr<NuvProvider> provider;
     {
         Platform::CriticalSectionLock lock(_providerLock);

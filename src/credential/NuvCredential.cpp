@@ -5,6 +5,7 @@
 #include "platform/ComBoundary.h"
 #include "platform/Registry.h"
 #include "platform/SecureText.h"
+#include "platform/WorkerThread.h"
 #include "provider/ModuleState.h"
 #include "provider/NuvProvider.h"
 
@@ -13,15 +14,6 @@
 #include <utility>
 
 namespace Corvani::Nuv::CredentialProvider {
-
-HWND g_parentWindow = nullptr;
-std::atomic<bool> IsHXCPSelected{false};
-Platform::UniqueHandle g_launchAndShowUIThread;
-std::wstring g_uiExecutablePath;
-DWORD g_splashSetting = 0;
-bool IsNuvLastLoggedOn = false;
-DWORD g_baselineInputTime = 0;
-LANGID g_uiLanguage = 0;
 
 namespace {
 
@@ -45,10 +37,11 @@ NuvCredential::NuvCredential(NuvProvider* provider)
     Logging::WriteCPLog("NuvCredential::NuvCredential | ");
     _isResolutionSupported = IsDesktopResolutionSupported();
     DllAddRef();
-    g_uiExecutablePath = Platform::GetModuleDirectory() + L"\\" + kUIExecutableName;
-    g_splashSetting = Platform::readSettingFromRegistry(L"SPLASHSCREEN_ENABLE");
-    if (g_splashSetting == 1 || g_splashSetting == 2)
-        g_splashScreen.Reset(g_splashSetting, g_parentWindow);
+    g_uiExecutablePath.Set(Platform::GetModuleDirectory() + L"\\" + kUIExecutableName);
+    const DWORD splashSetting = Platform::readSettingFromRegistry(L"SPLASHSCREEN_ENABLE");
+    g_splashSetting = splashSetting;
+    if (splashSetting == 1 || splashSetting == 2)
+        g_splashScreen.Reset(splashSetting);
     IsNuvLastLoggedOn = Platform::isLastLoggedOnProvider();
     g_baselineInputTime = g_lastInputTime;
     g_uiLanguage = GetThreadUILanguage();
@@ -58,20 +51,30 @@ NuvCredential::NuvCredential(NuvProvider* provider)
 NuvCredential::~NuvCredential() {
     Logging::WriteCPLog("NuvCredential::~NuvCredential | destructor");
     FindAndKillNuvUI();
-    Platform::ClearSecret(_domain);
-    Platform::ClearSecret(_user);
-    Platform::ClearSecret(_password);
+    {
+        Platform::CriticalSectionLock lock(_credentialsLock);
+        Platform::ClearSecret(_domain);
+        Platform::ClearSecret(_user);
+        Platform::ClearSecret(_password);
+    }
     for (DWORD field = 0; field < FIELD_COUNT; ++field) {
         _fieldStrings[field].reset();
         Platform::UniqueCoTaskString label(std::exchange(_fieldDescriptors[field].pszLabel, nullptr));
     }
-    g_launchAndShowUIThread.reset();
     DllRelease();
 }
 
 void NuvCredential::Log(const std::string& text) { Logging::WriteCPLog(text); }
 
 void NuvCredential::Log(const char* text) noexcept { Logging::WriteCPLog(text); }
+
+void NuvCredential::LogWithTime(const char* text) noexcept {
+    try {
+        Logging::WriteCPLog(text + Logging::CurrentTimeString());
+    } catch (...) {
+        Logging::WriteCPLog(text); // no memory for the time: the line without it
+    }
+}
 
 HRESULT NuvCredential::Initialize(CREDENTIAL_PROVIDER_USAGE_SCENARIO scenario) {
     Log("NuvCredential::Initialize | 1");
@@ -113,6 +116,7 @@ void NuvCredential::LoadFieldStrings() {
 void NuvCredential::SetCredential(const std::wstring& domain, const std::wstring& user,
                                   const std::wstring& password) {
     Log("NuvCredential::SetCredential | ");
+    Platform::CriticalSectionLock lock(_credentialsLock);
     Platform::AssignSecret(_domain, domain);
     Platform::AssignSecret(_user, user);
     Platform::AssignSecret(_password, password);
@@ -123,7 +127,9 @@ IFACEMETHODIMP NuvCredential::Advise(ICredentialProviderCredentialEvents* events
     _credentialEvents = Platform::ComPtr<ICredentialProviderCredentialEvents>::share(events);
     if (!g_parentWindow && _credentialEvents) {
         Log("NuvCredential::Advise | OnCreatingWindow");
-        _credentialEvents->OnCreatingWindow(&g_parentWindow);
+        HWND window = nullptr;
+        _credentialEvents->OnCreatingWindow(&window);
+        g_parentWindow = window;
         Log("NuvCredential::Advise | AFTER OnCreatingWindow");
     }
     return S_OK;
@@ -141,14 +147,15 @@ IFACEMETHODIMP NuvCredential::SetSelected(BOOL* autoLogon) {
 }
 
 HRESULT NuvCredential::Select(BOOL* autoLogon) {
+    const LONG autoLogonNow = _autoLogon;
     if (autoLogon)
-        *autoLogon = _autoLogon;
-    Log("NuvCredential::SetSelected | autologon set to " + std::to_string(_autoLogon));
+        *autoLogon = autoLogonNow;
+    Log("NuvCredential::SetSelected | autologon set to " + std::to_string(autoLogonNow));
     if (!_isResolutionSupported) {
         ShowUnsupportedResolutionMessage();
         return S_OK;
     }
-    if (_autoLogon == 0 && !_credentialsFromSwitchUser) {
+    if (autoLogonNow == 0 && !_credentialsFromSwitchUser) {
         Log("NuvCredential::SetSelected | 2");
         IsHXCPSelected = true;
         StartLaunchAndShowUIThread();
@@ -163,18 +170,21 @@ void NuvCredential::ShowUnsupportedResolutionMessage() {
     MessageBoxW(g_parentWindow, _stringBuffer, caption, MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
+// Never two at once: a supervision thread that still runs sees the selection and goes on; one that has
+// ended is followed by a new one, which finds the UI application still running and shows it.
 void NuvCredential::StartLaunchAndShowUIThread() {
-    // Once per process: the handle stays set after the thread has ended.
-    if (g_launchAndShowUIThread)
+    Platform::CriticalSectionLock lock(g_supervisionLock);
+    if (g_supervisionRunning)
         return;
-    g_launchAndShowUIThread.reset(CreateThread(nullptr, 0, LaunchAndShowUI, this, 0, nullptr));
+    g_launchAndShowUIThread = Platform::StartWorker(LaunchAndShowUI, this);
+    g_supervisionRunning = static_cast<bool>(g_launchAndShowUIThread);
 }
 
 IFACEMETHODIMP NuvCredential::SetDeselected() {
     Log("NuvCredential::SetDeselected  | 1");
     IsHXCPSelected = false;
-    if (g_splashSetting != 0 && g_splashScreen.window)
-        ShowWindow(g_splashScreen.window, SW_HIDE);
+    // Hidden, and kept hidden should a worker thread show it after this.
+    g_splashScreen.Suppress();
     return S_OK;
 }
 

@@ -3,6 +3,7 @@
 // objects that talk to the UI application and holds the credentials until they are serialized.
 
 #include "credential/ICredential.h"
+#include "credential/ProcessState.h"
 #include "ipc/IObserver.h"
 #include "ipc/NuvPipeClient.h"
 #include "ipc/NuvPipeServer.h"
@@ -28,27 +29,6 @@ class NuvProvider;
 struct IUIAutomationElement;
 
 namespace Corvani::Nuv::CredentialProvider {
-
-// Process-wide state shared by the credential and its worker threads.
-extern HWND g_parentWindow;
-extern std::atomic<bool> IsHXCPSelected;
-extern Platform::UniqueHandle g_launchAndShowUIThread;
-extern std::wstring g_uiExecutablePath;
-extern DWORD g_splashSetting;
-extern bool IsNuvLastLoggedOn;
-extern DWORD g_baselineInputTime;
-extern LANGID g_uiLanguage;
-
-// The UI application: its process, the launch in progress, whether it starts hidden, and the thread
-// serving its provider pipe.
-extern Platform::UniqueHandle _hNuvUI;
-extern std::atomic<bool> g_executeUIThreadRunning;
-extern std::atomic<bool> g_startUIHidden;
-extern Platform::UniqueHandle g_pipeServerThread;
-// The service start in progress.
-extern std::atomic<bool> g_launchServiceThreadRunning;
-// The dismissal-wait thread still waits for the lock screen to go.
-extern std::atomic<bool> g_waitingForLockScreenDismissal;
 
 inline constexpr wchar_t kUIExecutableName[] = L"Corvani.Halvex.UI.exe";
 
@@ -87,6 +67,8 @@ public:
     void Log(const std::string& text) override;
     // A fixed text; never throws.
     void Log(const char* text) noexcept;
+    // A fixed text followed by the local time, for the banner lines of the thread routines; never throws.
+    void LogWithTime(const char* text) noexcept;
 
     // IObserver
     void processEvent(CPEvent* event) override;
@@ -101,12 +83,18 @@ public:
 
     // UI application launching and closing. LaunchUI mode 1 starts it on a thread of its own.
     void LaunchUI(DWORD mode);
+    // The steps of one launch (ExecuteUIEXE): 0 when started, 1 when the trust check refused it.
+    DWORD StartUIApplication();
     void FindAndKillNuvUI();
     void CloseNuvUI();
     void SetForeground();
-    // Replaces the pipe objects with those of the UI process `uiPid` and starts the server's thread.
-    Platform::UniqueHandle CreateIPCObjects(DWORD uiPid);
+    // Replaces the pipe objects with those of the UI process `uiPid` and starts the server's thread,
+    // which this credential keeps with the server it runs.
+    void CreateIPCObjects(DWORD uiPid);
+    // Stops this credential's own server and waits for its thread, at most 5 seconds.
     void CloseAndReleaseIPCObjects();
+    // Whether this credential's server for a UI process still has its thread.
+    bool ServesUIProcess();
     // A copy of the current pipe client (the UI process's), taken under _pipeObjectsLock.
     IPC::NuvPipeClient PipeClient();
 
@@ -130,7 +118,7 @@ public:
     void SendAnyKeyToRemoveScreensaver();
     void SendEscapeKeyToLogonUI();
 
-    // The provider goes away: later events no longer reach it.
+    // The provider goes away: later events no longer reach it, and no server of its tile runs on.
     void DetachProvider();
 
 private:
@@ -139,32 +127,41 @@ private:
     void ShowUnsupportedResolutionMessage();
     HRESULT Select(BOOL* autoLogon);
     void StartLaunchAndShowUIThread();
+    bool ClaimLaunch();
+
+    void PublishLaunch(Platform::UniqueHandle process, unsigned long teardownsAtStart);
     HRESULT DescribeLogon(uint32_t& messageType) const;
-    HRESULT PackLogon(uint32_t messageType, CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION& serialization) const;
+    HRESULT PackLogon(CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION& serialization);
 
     CREDENTIAL_PROVIDER_USAGE_SCENARIO _usageScenario = CPUS_INVALID;
     CREDENTIAL_PROVIDER_FIELD_DESCRIPTOR _fieldDescriptors[FIELD_COUNT] = {};
     FieldStatePair _fieldStatePairs[FIELD_COUNT] = {};
     Platform::UniqueCoTaskString _fieldStrings[FIELD_COUNT];
     Platform::ComPtr<ICredentialProviderCredentialEvents> _credentialEvents;
-    LONG _autoLogon = 0;
+    // Written by the pipe thread that delivers a LOGON, read and cleared on LogonUI's thread. Atomic.
+    std::atomic<LONG> _autoLogon{0};
+    // The credentials: written by the pipe thread (a LOGON), packed and wiped on LogonUI's thread; all
+    // three are read and written together under _credentialsLock.
     std::wstring _domain;
     std::wstring _user;
     std::wstring _password;
+    Platform::CriticalSection _credentialsLock;
     // The server is shared with the thread that runs its loop, so that replacing it never destroys or
-    // overwrites a loop still running; both are replaced under _pipeObjectsLock.
+    // overwrites a loop still running. The server, its thread and the client of the same UI process are
+    // replaced together under _pipeObjectsLock; no wait is made while it is held.
     std::shared_ptr<IPC::NuvPipeServer> _pipeServer;
+    Platform::UniqueHandle _pipeServerThread;
     IPC::NuvPipeClient _pipeClient;
     Platform::CriticalSection _pipeObjectsLock;
     // Not reference-counted: cleared by the provider's destructor, read under _providerLock.
     NuvProvider* _provider = nullptr;
     Platform::CriticalSection _providerLock;
     wchar_t _stringBuffer[Platform::kLocalizedStringCapacity] = {};
-    Platform::CriticalSection _launchUILock;
     Platform::CriticalSection _launchServiceLock;
     bool _isResolutionSupported = true;
     bool _credentialsFromSwitchUser = false;
-    bool _logonFailed = false;
+    // Set by ReportResult on LogonUI's thread, read and cleared by the supervision thread. Atomic.
+    std::atomic<bool> _logonFailed{false};
 
     friend class NuvProvider;
     friend struct NuvCredentialTestPeer;
@@ -179,8 +176,12 @@ DWORD WINAPI ShowFlashScreenOnLockScreenDismissed(LPVOID credential);
 // Starts the executable through the shell and waits until it waits for input; null on failure.
 HANDLE ExecuteFile(const std::wstring& path, std::wstring parameters);
 BOOL CALLBACK BringProcessWindowToFront(HWND window, LPARAM processId);
-// Terminates every running process of the UI application.
+// Terminates every running process of the UI application; a launch in flight ends what it starts.
 void KillNuvUIProcesses();
+// The UI process's id, 0 when none is known.
+DWORD UIProcessId();
+// The UI process has ended although nobody killed or closed it since its launch.
+bool UIProcessEndedByItself();
 bool IsWindows7();
 
 } // namespace Corvani::Nuv::CredentialProvider

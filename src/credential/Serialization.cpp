@@ -2,9 +2,13 @@
 
 #include "credential/LogonBuffer.h"
 #include "credential/NuvCredential.h"
+#include "platform/ComBoundary.h"
 #include "platform/NegotiatePackage.h"
 #include "platform/ProviderClsid.h"
 #include "platform/SecureText.h"
+
+#include <memory>
+#include <utility>
 
 namespace Corvani::Nuv::CredentialProvider {
 
@@ -25,15 +29,25 @@ HRESULT MessageTypeFor(CREDENTIAL_PROVIDER_USAGE_SCENARIO scenario, uint32_t& me
     }
 }
 
-// The packed buffer holds the password: wiped before it is freed.
-void DiscardBuffer(CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION& serialization) {
-    if (serialization.rgbSerialization) {
-        SecureZeroMemory(serialization.rgbSerialization, serialization.cbSerialization);
-        Platform::UniqueCoTaskMemory owner(serialization.rgbSerialization);
+// The packed buffer holds the password: wiped before it is freed, unless it was handed over.
+class LogonBufferOwner {
+public:
+    explicit LogonBufferOwner(size_t size) : _buffer(static_cast<uint8_t*>(CoTaskMemAlloc(size))), _size(size) {}
+    ~LogonBufferOwner() {
+        if (_buffer)
+            SecureZeroMemory(_buffer, _size);
+        Platform::UniqueCoTaskMemory owner(_buffer);
     }
-    serialization.rgbSerialization = nullptr;
-    serialization.cbSerialization = 0;
-}
+    LogonBufferOwner(const LogonBufferOwner&) = delete;
+    LogonBufferOwner& operator=(const LogonBufferOwner&) = delete;
+
+    uint8_t* get() const noexcept { return _buffer; }
+    [[nodiscard]] uint8_t* release() noexcept { return std::exchange(_buffer, nullptr); }
+
+private:
+    uint8_t* _buffer;
+    size_t _size;
+};
 
 } // namespace
 
@@ -43,16 +57,36 @@ HRESULT NuvCredential::DescribeLogon(uint32_t& messageType) const {
     return MessageTypeFor(_usageScenario, messageType);
 }
 
-HRESULT NuvCredential::PackLogon(uint32_t messageType,
-                                 CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION& serialization) const {
-    const LogonTexts texts = {View(_domain), View(_user), View(_password)};
-    const size_t size = LogonBufferSize(texts);
-    auto* buffer = static_cast<uint8_t*>(CoTaskMemAlloc(size));
-    if (!buffer)
-        return E_OUTOFMEMORY;
-    PackLogonBuffer(messageType, texts, buffer);
+// One consistent set of credentials goes into the buffer: they are read under _credentialsLock, which a
+// LOGON on the pipe thread takes to replace them.
+HRESULT NuvCredential::PackLogon(CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION& serialization) {
+    serialization.rgbSerialization = nullptr;
+    serialization.cbSerialization = 0;
+    std::unique_ptr<LogonBufferOwner> buffer;
+    size_t size = 0;
+    {
+        Platform::CriticalSectionLock lock(_credentialsLock);
+        uint32_t messageType = 0;
+        const HRESULT described = DescribeLogon(messageType);
+        if (FAILED(described))
+            return described;
+        Log("NuvCredential::GetSerialization | 2");
+        const LogonTexts texts = {View(_domain), View(_user), View(_password)};
+        size = LogonBufferSize(texts);
+        buffer = std::make_unique<LogonBufferOwner>(size);
+        if (!buffer->get())
+            return E_OUTOFMEMORY;
+        PackLogonBuffer(messageType, texts, buffer->get());
+    }
+    Log("NuvCredential::GetSerialization | 3");
+    ULONG package = 0;
+    const HRESULT found = Platform::LookupNegotiatePackage(package);
+    if (FAILED(found))
+        return found;
+    serialization.ulAuthenticationPackage = package;
+    serialization.clsidCredentialProvider = CLSID_NuvProvider;
     serialization.cbSerialization = static_cast<ULONG>(size);
-    serialization.rgbSerialization = buffer;
+    serialization.rgbSerialization = buffer->release();
     return S_OK;
 }
 
@@ -66,26 +100,12 @@ IFACEMETHODIMP NuvCredential::GetSerialization(CREDENTIAL_PROVIDER_GET_SERIALIZA
         Log("NuvCredential::GetSerialization | ERROR");
         return E_INVALIDARG;
     }
-    uint32_t messageType = 0;
-    HRESULT hr = DescribeLogon(messageType);
-    if (SUCCEEDED(hr)) {
-        Log("NuvCredential::GetSerialization | 2");
-        hr = PackLogon(messageType, *serialization);
-    }
-    ULONG package = 0;
-    if (SUCCEEDED(hr)) {
-        Log("NuvCredential::GetSerialization | 3");
-        hr = Platform::LookupNegotiatePackage(package);
-        if (FAILED(hr))
-            DiscardBuffer(*serialization);
-    }
+    const HRESULT hr = Platform::ComBoundary([&] { return PackLogon(*serialization); });
     if (FAILED(hr)) {
         Log("NuvCredential::GetSerialization | ERROR");
         return hr;
     }
     Log("NuvCredential::GetSerialization | 4");
-    serialization->ulAuthenticationPackage = package;
-    serialization->clsidCredentialProvider = CLSID_NuvProvider;
     *response = CPGSR_RETURN_CREDENTIAL_FINISHED;
     return S_OK;
 }
@@ -97,13 +117,18 @@ IFACEMETHODIMP NuvCredential::ReportResult(NTSTATUS status, NTSTATUS /*substatus
         *optionalStatusText = nullptr;
     if (optionalStatusIcon)
         *optionalStatusIcon = CPSI_NONE;
-    Platform::ClearSecret(_password);
-    if (status == kStatusLogonFailure) {
+    const bool failed = status == kStatusLogonFailure;
+    {
+        Platform::CriticalSectionLock lock(_credentialsLock);
+        Platform::ClearSecret(_password);
+        if (!failed) {
+            Platform::ClearSecret(_domain);
+            Platform::ClearSecret(_user);
+        }
+    }
+    if (failed) {
         Log("NuvCredential::ReportResult | ERROR STATUS_LOGON_FAILURE");
         _logonFailed = true;
-    } else {
-        Platform::ClearSecret(_domain);
-        Platform::ClearSecret(_user);
     }
     return S_OK;
 }

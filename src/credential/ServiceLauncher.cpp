@@ -5,10 +5,9 @@
 #include "logging/TraceLog.h"
 #include "platform/OutsideEffects.h"
 #include "platform/ServiceControl.h"
+#include "platform/WorkerThread.h"
 
 namespace Corvani::Nuv::CredentialProvider {
-
-std::atomic<bool> g_launchServiceThreadRunning{false};
 
 void NuvCredential::LaunchService() {
     Log("NuvCredential::LaunchService | 1"); // the asynchronous mode, the only one
@@ -21,11 +20,8 @@ void NuvCredential::LaunchService() {
         Log("NuvCredential::LaunchService | HXService is already started or _launchServiceThread already running");
         return;
     }
-    g_launchServiceThreadRunning = true;
     Log("NuvCredential::LaunchService | ASYNC mode");
-    Platform::UniqueHandle thread(CreateThread(nullptr, 0, ExecuteHXService, this, 0, nullptr));
-    if (!thread)
-        g_launchServiceThreadRunning = false; // nothing will run to clear it
+    const Platform::UniqueHandle thread = Platform::StartWorker(ExecuteHXService, this, &g_launchServiceThreadRunning);
     Log("NuvCredential::LaunchService | ASYNC mode after thread");
     const BOOL classSet =
         Platform::PriorityControl::Get().SetProcessPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS);
@@ -37,18 +33,14 @@ void NuvCredential::LaunchService() {
 DWORD WINAPI ExecuteHXService(LPVOID parameter) {
     auto& credential = *static_cast<NuvCredential*>(parameter);
     int result = 0;
-    try {
-        credential.Log("NuvCredential::ExecuteHXService | ++++++++++++++++++++++++++++++++++++++++++++++++++++ " +
-                       Logging::CurrentTimeString());
+    Platform::ThreadBoundary(&g_launchServiceThreadRunning, [&] {
+        credential.LogWithTime("NuvCredential::ExecuteHXService | ++++++++++++++++++++++++++++++++++++++++++++++++++++ ");
         Platform::ServiceControl service;
         result = service.StartHXService();
         credential.Log("NuvCredential::ExecuteHXService | ++ after StartHXService retValue: " + std::to_string(result));
         g_launchServiceThreadRunning = false;
-        credential.Log("NuvCredential::ExecuteHXService | ++ finished +++++++++++++++++++++++++++++++++++++++++++ " +
-                       Logging::CurrentTimeString());
-    } catch (const std::exception&) {
-        g_launchServiceThreadRunning = false;
-    }
+        credential.LogWithTime("NuvCredential::ExecuteHXService | ++ finished +++++++++++++++++++++++++++++++++++++++++++ ");
+    });
     return static_cast<DWORD>(result);
 }
 

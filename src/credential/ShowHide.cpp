@@ -5,12 +5,10 @@
 #include "credential/NuvCredential.h"
 #include "credential/SplashScreen.h"
 #include "logging/TraceLog.h"
-
-#include <exception>
+#include "platform/ComApartment.h"
+#include "platform/WorkerThread.h"
 
 namespace Corvani::Nuv::CredentialProvider {
-
-std::atomic<bool> g_waitingForLockScreenDismissal{false};
 
 namespace {
 
@@ -22,6 +20,8 @@ constexpr int kShowAttemptsAfterLaunch = 4;
 constexpr DWORD kShownPollMilliseconds = 1000;
 constexpr DWORD kHiddenPollMilliseconds = 100;
 constexpr DWORD kDismissalPollMilliseconds = 200;
+// A UI application that keeps dying at its start is not started for ever.
+constexpr int kRelaunchesPerSelection = 3;
 
 DWORD LastInputTick() {
     LASTINPUTINFO info = {sizeof(info), 0};
@@ -34,7 +34,14 @@ bool NoInputSinceBaseline() {
     return static_cast<LONG>(LastInputTick() - g_baselineInputTime) < kNoInputThresholdMilliseconds;
 }
 
-void HideSplash() { ShowWindow(g_splashScreen.window, SW_HIDE); }
+// UI Automation and the shell are COM: the thread enters the multithreaded apartment itself rather than
+// rely on another thread of LogonUI having done so.
+void EnterApartmentOrSayWhy(NuvCredential& credential, const Platform::ScopedMultithreadedApartment& apartment,
+                            const char* routine) {
+    if (FAILED(apartment.Result()))
+        credential.Log(std::string(routine) + " | CoInitializeEx failed, the thread goes on without COM: " +
+                       std::to_string(static_cast<unsigned long>(apartment.Result())));
+}
 
 class Supervision {
 public:
@@ -43,13 +50,13 @@ public:
     void Run() {
         Log("NuvCredential::LaunchAndShowUI | 1");
         g_waitingForLockScreenDismissal = false;
+        g_splashScreen.Allow();
         _credential.LaunchService();
         Log("NuvCredential::LaunchAndShowUI | 2 after LaunchService");
         DecideHowToStart();
         _credential.LaunchUI(0);
         Log("NuvCredential::LaunchAndShowUI | 4 after LaunchUI");
-        while (IsHXCPSelected && (g_executeUIThreadRunning || g_waitingForLockScreenDismissal))
-            Sleep(kLaunchWaitPollMilliseconds);
+        WaitForLaunch();
         Log("NuvCredential::LaunchAndShowUI | 5 after wait for the lock screen to be dismissed and the UI and IPC "
             "objects to be created");
         if (IsHXCPSelected && FirstShow())
@@ -59,6 +66,11 @@ public:
 
 private:
     void Log(const char* text) { _credential.Log(text); }
+
+    static void WaitForLaunch() {
+        while (IsHXCPSelected && (g_executeUIThreadRunning || g_waitingForLockScreenDismissal))
+            Sleep(kLaunchWaitPollMilliseconds);
+    }
 
     void StartHiddenWithSplashAfterDismissal() {
         g_startUIHidden = true;
@@ -115,10 +127,9 @@ private:
             if (_credential.SendShowMessage()) {
                 Log("NuvCredential::LaunchAndShowUI | 3 SendShowMessage OK");
                 _shown = true;
-                if (g_splashSetting != 0) {
+                if (g_splashSetting != 0)
                     Log("NuvCredential::LaunchAndShowUI |  Splash is enabled, send Hide");
-                    HideSplash();
-                }
+                g_splashScreen.Suppress();
                 return true;
             }
             if (!IsHXCPSelected)
@@ -132,11 +143,29 @@ private:
             Sleep(_shown ? kShownPollMilliseconds : kHiddenPollMilliseconds);
             if (!IsHXCPSelected)
                 return;
+            if (RelaunchWhenEnded())
+                continue;
             if (_shown)
                 HideWhenLockScreenIsBack();
             else
                 ShowWhenLockScreenIsGone();
         }
+    }
+
+    // A UI application that ended by itself (it crashed: nobody asked it to close) is started again while
+    // the tile is selected, hidden when the lock screen is up, and shown at once otherwise.
+    bool RelaunchWhenEnded() {
+        if (_relaunches >= kRelaunchesPerSelection || !UIProcessEndedByItself())
+            return false;
+        ++_relaunches;
+        Log("NuvCredential::LaunchAndShowUI | the UI application has ended by itself, it is started again");
+        _shown = false;
+        g_startUIHidden = _credential.IsLockScreenVisible();
+        _credential.LaunchUI(0);
+        WaitForLaunch();
+        if (IsHXCPSelected && !g_startUIHidden)
+            FirstShow();
+        return true;
     }
 
     void HideWhenLockScreenIsBack() {
@@ -165,15 +194,35 @@ private:
 
     NuvCredential& _credential;
     bool _shown = false;
+    int _relaunches = 0;
 };
+
+// Under g_supervisionLock: a selection that came back while the last run was ending is served by this
+// same thread; otherwise the thread ends and the next selection starts a new one.
+bool SupervisionMayEnd() {
+    Platform::CriticalSectionLock lock(g_supervisionLock);
+    if (IsHXCPSelected)
+        return false;
+    g_supervisionRunning = false;
+    return true;
+}
 
 } // namespace
 
 DWORD WINAPI LaunchAndShowUI(LPVOID parameter) {
-    try {
-        Supervision(*static_cast<NuvCredential*>(parameter)).Run();
-    } catch (const std::exception&) {
-        // Nothing may leave a thread routine; the UI application, if started, is closed by UnAdvise.
+    auto& credential = *static_cast<NuvCredential*>(parameter);
+    bool ended = false;
+    Platform::ThreadBoundary(nullptr, [&] {
+        const Platform::ScopedMultithreadedApartment apartment;
+        EnterApartmentOrSayWhy(credential, apartment, "NuvCredential::LaunchAndShowUI");
+        do
+            Supervision(credential).Run();
+        while (!(ended = SupervisionMayEnd()));
+    });
+    if (!ended) {
+        // Something escaped a run: the UI application, if started, is closed by UnAdvise.
+        Platform::CriticalSectionLock lock(g_supervisionLock);
+        g_supervisionRunning = false;
     }
     return 0;
 }
@@ -182,7 +231,7 @@ bool NuvCredential::SendShowMessage() {
     Log("NuvCredential::SendShowMessage |");
     DWORD error = ERROR_SUCCESS;
     IPC::NuvPipeClient client = PipeClient();
-    const bool sent = _logonFailed ? client.ChangePassword(error) : client.Show(error);
+    const bool sent = _logonFailed.load() ? client.ChangePassword(error) : client.Show(error);
     if (!sent) {
         Log("NuvCredential::SendShowMessage | unable to send SHOW");
         return false;
@@ -206,32 +255,30 @@ bool NuvCredential::SendHideMessage() {
 void NuvCredential::LaunchSplashScreenAsync() {
     Log("NuvCredential::LaunchSplashScreenAsync | ASYNC mode");
     // Set before the thread exists, so that the supervision thread's wait cannot miss it.
-    g_waitingForLockScreenDismissal = true;
-    Platform::UniqueHandle thread(CreateThread(nullptr, 0, ShowFlashScreenOnLockScreenDismissed, this, 0, nullptr));
-    if (!thread)
-        g_waitingForLockScreenDismissal = false; // nothing will run to clear it
+    std::ignore =
+        Platform::StartWorker(ShowFlashScreenOnLockScreenDismissed, this, &g_waitingForLockScreenDismissal).release();
     Log("NuvCredential::LaunchSplashScreenAsync | ASYNC mode after thread");
 }
 
 DWORD WINAPI ShowFlashScreenOnLockScreenDismissed(LPVOID parameter) {
     auto& credential = *static_cast<NuvCredential*>(parameter);
-    try {
-        credential.Log(
-            "NuvCredential::ShowFlashScreenOnLockScreenDismissed | ++++++++++++++++++++++++++++++++++++++++++++++++++++ " +
-            Logging::CurrentTimeString());
+    Platform::ThreadBoundary(&g_waitingForLockScreenDismissal, [&] {
+        const Platform::ScopedMultithreadedApartment apartment;
+        credential.LogWithTime(
+            "NuvCredential::ShowFlashScreenOnLockScreenDismissed | ++++++++++++++++++++++++++++++++++++++++++++++++++++ ");
+        EnterApartmentOrSayWhy(credential, apartment, "NuvCredential::ShowFlashScreenOnLockScreenDismissed");
         g_waitingForLockScreenDismissal = true;
         while (IsHXCPSelected && credential.IsLockScreenVisible())
             Sleep(kDismissalPollMilliseconds);
         g_waitingForLockScreenDismissal = false;
         credential.Log("NuvCredential::ShowFlashScreenOnLockScreenDismissed | 4 after wait for the lock screen to be "
                        "dismissed and the UI and IPC objects to be created");
-        credential.ShowSplashScreen();
-        credential.Log(
-            "NuvCredential::ShowFlashScreenOnLockScreenDismissed | ++ finished +++++++++++++++++++++++++++++++++++++++++++ " +
-            Logging::CurrentTimeString());
-    } catch (const std::exception&) {
-        g_waitingForLockScreenDismissal = false;
-    }
+        // A deselected tile shows no splash: it would cover the logon screen until its keep-alive ends.
+        if (IsHXCPSelected)
+            credential.ShowSplashScreen();
+        credential.LogWithTime(
+            "NuvCredential::ShowFlashScreenOnLockScreenDismissed | ++ finished +++++++++++++++++++++++++++++++++++++++++++ ");
+    });
     return 1;
 }
 

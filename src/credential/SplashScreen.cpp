@@ -5,16 +5,13 @@
 
 #include "credential/KeyInjection.h"
 #include "credential/NuvCredential.h"
+#include "platform/WorkerThread.h"
 #include "provider/ModuleState.h"
 #include "resources/ResourceIds.h"
 
 #include <tuple>
 
 namespace Corvani::Nuv::CredentialProvider {
-
-SplashScreen g_splashScreen;
-std::atomic<DWORD> g_splashThreadId{0};
-SplashKeepAlivePace g_splashKeepAlivePace;
 
 namespace {
 
@@ -69,9 +66,10 @@ bool IsAltF4(WPARAM key) {
     return altDown && key == VK_F4;
 }
 
+// LogonUI's window is read at each press: it may arrive with a credential's Advise after the splash.
 void PressKeepAliveKeys(DWORD presses, DWORD intervalMilliseconds) {
     for (DWORD press = 0; press < presses; ++press) {
-        if (HWND owner = g_splashScreen.ownerWindow) {
+        if (HWND owner = g_parentWindow) {
             SetForegroundWindow(owner);
             PressKey(VK_SHIFT);
         }
@@ -81,27 +79,46 @@ void PressKeepAliveKeys(DWORD presses, DWORD intervalMilliseconds) {
 
 } // namespace
 
-void SplashScreen::Reset(DWORD setting, HWND owner) {
+void SplashScreen::Reset(DWORD setting) {
     if (IsWindow(window))
         Close();
+    Platform::CriticalSectionLock lock(_lock);
     mode = setting == 1 ? 1 : 0;
-    ownerWindow = owner;
+    ++_generation;
     window = nullptr;
     threadHandle.reset();
-    bitmap.reset();
     windowCreated = 0;
     g_splashThreadId = 0;
 }
 
 void SplashScreen::Show() {
-    if (g_splashThreadId == 0)
-        StartWindowThread();
+    if (_suppressed)
+        return;
+    ULONG_PTR generation = 0;
+    {
+        Platform::CriticalSectionLock lock(_lock);
+        if (g_splashThreadId == 0)
+            StartWindowThread();
+        generation = _generation;
+    }
     // Detached: every call adds one, and the first to finish closes the window.
-    Platform::UniqueHandle keepAlive(CreateThread(nullptr, 0, KeepAliveThread, nullptr, 0, nullptr));
+    std::ignore = Platform::StartWorker(KeepAliveThread, reinterpret_cast<void*>(generation)).release();
     if (!WaitForWindow())
         return;
-    ShowWindow(window, SW_SHOWMAXIMIZED);
-    UpdateWindow(window);
+    const HWND shown = window;
+    if (!shown)
+        return;
+    ShowWindow(shown, SW_SHOWMAXIMIZED);
+    UpdateWindow(shown);
+    // A suppression that came while the window went up: it must not stay up.
+    if (_suppressed)
+        ShowWindow(shown, SW_HIDE);
+}
+
+void SplashScreen::Suppress() {
+    _suppressed = true;
+    if (HWND shown = window)
+        ShowWindow(shown, SW_HIDE);
 }
 
 void SplashScreen::Close() {
@@ -109,13 +126,15 @@ void SplashScreen::Close() {
         SendMessageW(open, WM_CLOSE, 0, 0);
         Sleep(kClosePauseMilliseconds);
     }
+    Platform::CriticalSectionLock lock(_lock);
     threadHandle.reset();
 }
 
+// Under the lock: one window thread at a time.
 void SplashScreen::StartWindowThread() {
     DWORD threadId = 0;
     threadHandle.reset(CreateThread(nullptr, 0, WindowThread, nullptr, 0, &threadId));
-    g_splashThreadId = threadId;
+    g_splashThreadId = threadHandle ? threadId : 0;
 }
 
 bool SplashScreen::WaitForWindow() const {
@@ -125,16 +144,32 @@ bool SplashScreen::WaitForWindow() const {
 }
 
 DWORD WINAPI SplashScreen::WindowThread(LPVOID /*unused*/) {
+    Platform::ThreadBoundary(nullptr, [] { g_splashScreen.RunWindow(); });
+    g_splashScreen.OnWindowThreadEnd();
+    return 0;
+}
+
+void SplashScreen::RunWindow() {
     RegisterSplashClass();
     const HWND created = CreateSplashWindow();
-    g_splashScreen.window = created;
     if (!created)
-        return 0;
+        return;
+    window = created;
     SetWindowLongPtrW(created, GWL_STYLE, 0);
     SetWindowLongPtrW(created, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
-    g_splashScreen.windowCreated = 1;
+    windowCreated = 1;
     RunMessageLoop();
-    return 0;
+}
+
+// The next Show starts a window thread of its own, unless a reset has already handed the splash on.
+void SplashScreen::OnWindowThreadEnd() {
+    bitmap.reset();
+    Platform::CriticalSectionLock lock(_lock);
+    if (g_splashThreadId != GetCurrentThreadId())
+        return;
+    g_splashThreadId = 0;
+    window = nullptr;
+    windowCreated = 0;
 }
 
 LRESULT CALLBACK SplashScreen::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -148,9 +183,12 @@ LRESULT CALLBACK SplashScreen::WindowProc(HWND window, UINT message, WPARAM wPar
         else
             g_splashScreen.PaintText(window);
         return 0;
-    case WM_DESTROY:
+    case WM_DESTROY: {
+        HWND destroyed = window;
+        g_splashScreen.window.compare_exchange_strong(destroyed, nullptr);
         PostQuitMessage(0);
         return 0;
+    }
     case WM_SYSKEYDOWN:
         if (IsAltF4(wParam))
             return 0; // the splash stays until it is hidden or its keep-alive closes it
@@ -162,16 +200,23 @@ LRESULT CALLBACK SplashScreen::WindowProc(HWND window, UINT message, WPARAM wPar
 }
 
 // Nothing may leave the thread: a key press that throws only ends the presses early.
-DWORD WINAPI SplashScreen::KeepAliveThread(LPVOID /*unused*/) {
+DWORD WINAPI SplashScreen::KeepAliveThread(LPVOID generation) {
     const SplashKeepAlivePace pace = g_splashKeepAlivePace;
-    try {
-        PressKeepAliveKeys(pace.presses, pace.intervalMilliseconds);
-    } catch (...) {
-    }
-    // After a reset the thread handle is cleared and this window, if any, is no longer ours to close.
-    if (g_splashScreen.threadHandle)
-        SendMessageW(g_splashScreen.window, WM_CLOSE, 0, 0);
+    Platform::ThreadBoundary(nullptr, [&] { PressKeepAliveKeys(pace.presses, pace.intervalMilliseconds); });
+    g_splashScreen.CloseWindowOfGeneration(reinterpret_cast<ULONG_PTR>(generation));
     return 0;
+}
+
+// After a reset, or once the module's close released the thread, this window is no longer ours to close.
+void SplashScreen::CloseWindowOfGeneration(ULONG_PTR generation) {
+    HWND open = nullptr;
+    {
+        Platform::CriticalSectionLock lock(_lock);
+        if (generation == _generation && threadHandle)
+            open = window;
+    }
+    if (open)
+        SendMessageW(open, WM_CLOSE, 0, 0);
 }
 
 void SplashScreen::OnCreate() {

@@ -4,18 +4,14 @@
 #include "credential/NuvCredential.h"
 #include "logging/AnsiText.h"
 #include "logging/TraceLog.h"
+#include "platform/ComApartment.h"
 #include "platform/OutsideEffects.h"
 #include "platform/TrustCheck.h"
+#include "platform/WorkerThread.h"
 
-#include <exception>
 #include <shellapi.h>
 
 namespace Corvani::Nuv::CredentialProvider {
-
-Platform::UniqueHandle _hNuvUI;
-std::atomic<bool> g_executeUIThreadRunning{false};
-std::atomic<bool> g_startUIHidden{false};
-Platform::UniqueHandle g_pipeServerThread;
 
 namespace {
 
@@ -23,12 +19,17 @@ constexpr DWORD kServerStopMilliseconds = 5000;
 constexpr UINT kKilledByCredentialExitCode = 0;
 constexpr UINT kKilledByProviderExitCode = 9;
 
+// The kills counted when the launch in flight began; one launch at a time is in flight.
+unsigned long g_teardownsAtLaunch = 0;
+
 std::wstring LanguageOptions() {
-    std::wstring options = L" -l " + std::to_wstring(g_uiLanguage);
+    std::wstring options = L" -l " + std::to_wstring(g_uiLanguage.load());
     if (g_startUIHidden)
         options += L" -h ";
     return options;
 }
+
+bool HasExited(HANDLE process) { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }
 
 // The thread routine owns its reference to the server: a server replaced while its loop still runs lives
 // on until the loop ends.
@@ -40,7 +41,7 @@ DWORD WINAPI RunPipeServer(LPVOID parameter) {
 
 Platform::UniqueHandle StartServerThread(const std::shared_ptr<IPC::NuvPipeServer>& server) {
     auto reference = std::make_unique<std::shared_ptr<IPC::NuvPipeServer>>(server);
-    Platform::UniqueHandle thread(CreateThread(nullptr, 0, RunPipeServer, reference.get(), 0, nullptr));
+    Platform::UniqueHandle thread = Platform::StartWorker(RunPipeServer, reference.get());
     if (thread)
         std::ignore = reference.release(); // the thread routine took it over
     return thread;
@@ -54,17 +55,13 @@ void NuvCredential::LaunchUI(DWORD mode) {
         Log("NuvCredential::LaunchUI | Aborting due to unsupported resolution");
         return;
     }
-    Platform::CriticalSectionLock lock(_launchUILock);
-    if (_hNuvUI || g_executeUIThreadRunning) {
+    if (!ClaimLaunch()) {
         Log("NuvCredential::LaunchUI | _NuvUI is already created or executeUIThread already running");
         return;
     }
-    g_executeUIThreadRunning = true;
     if (mode == 1) {
         Log("NuvCredential::LaunchUI | ASYNC mode");
-        Platform::UniqueHandle thread(CreateThread(nullptr, 0, ExecuteUIEXE, this, 0, nullptr));
-        if (!thread)
-            g_executeUIThreadRunning = false; // nothing will run to clear it
+        std::ignore = Platform::StartWorker(ExecuteUIEXE, this, &g_executeUIThreadRunning).release();
         Log("NuvCredential::LaunchUI | ASYNC mode after thread");
     } else {
         Log("NuvCredential::LaunchUI | SYNC mode");
@@ -73,44 +70,95 @@ void NuvCredential::LaunchUI(DWORD mode) {
     }
 }
 
+// The check and the claim of a launch, atomic under g_uiProcessLock. A UI process that has exited counts
+// as none: its handle is closed and this tile's server for it stopped, so that it can be started again.
+bool NuvCredential::ClaimLaunch() {
+    Platform::UniqueHandle exited;
+    {
+        Platform::CriticalSectionLock lock(g_uiProcessLock);
+        if (_hNuvUI && HasExited(_hNuvUI.get()))
+            exited = std::move(_hNuvUI);
+        if (_hNuvUI || g_executeUIThreadRunning)
+            return false;
+        g_executeUIThreadRunning = true;
+        g_teardownsAtLaunch = g_uiTeardowns;
+    }
+    if (exited && ServesUIProcess())
+        CloseAndReleaseIPCObjects();
+    return true;
+}
+
 DWORD WINAPI ExecuteUIEXE(LPVOID parameter) {
     auto& credential = *static_cast<NuvCredential*>(parameter);
     DWORD result = 1;
-    try {
-        credential.Log("NuvCredential::ExecuteUIEXE | ******************************************************** " +
-                       Logging::CurrentTimeString());
-        if (!Platform::wsValidateCert()) {
-            credential.Log("NuvCredential::ExecuteUIEXE | ** ERROR: UI EXE verification Failed");
-        } else {
-            credential.Log("NuvCredential::ExecuteUIEXE | ** launching NuvUI");
-            std::wstring langOptions = LanguageOptions();
-            credential.Log("NuvCredential::ExecuteUIEXE | ** launching NuvUI before execute file. langOptions: " +
-                           Logging::WideToAnsi(langOptions));
-            _hNuvUI.reset(ExecuteFile(g_uiExecutablePath, std::move(langOptions)));
-            credential.Log("NuvCredential::ExecuteUIEXE | ** launching NuvUI after execute file");
-            const DWORD pid = _hNuvUI ? GetProcessId(_hNuvUI.get()) : 0;
-            // A server left from an earlier launch (one whose start failed) is stopped before it is
-            // replaced, so that its thread does not wait for a client forever.
-            if (g_pipeServerThread)
-                credential.CloseAndReleaseIPCObjects();
-            g_pipeServerThread = credential.CreateIPCObjects(pid);
-            credential.Log("NuvCredential::ExecuteUIEXE | ** after CreateIPCObjects");
-            result = 0;
-        }
-    } catch (const std::exception&) {
-        // Out of memory composing a line: the launch counts as failed, the flag is still cleared.
+    Platform::ThreadBoundary(&g_executeUIThreadRunning, [&] {
+        // The shell may reach COM objects; the launch may run on a thread of its own.
+        const Platform::ScopedMultithreadedApartment apartment;
+        result = credential.StartUIApplication();
+    });
+    return result;
+}
+
+DWORD NuvCredential::StartUIApplication() {
+    LogWithTime("NuvCredential::ExecuteUIEXE | ******************************************************** ");
+    unsigned long teardownsAtStart = 0;
+    {
+        Platform::CriticalSectionLock lock(g_uiProcessLock);
+        teardownsAtStart = g_teardownsAtLaunch;
+    }
+    // The path as it is now: a credential constructed meanwhile may replace the process-wide one.
+    const std::wstring path = g_uiExecutablePath.Get();
+    DWORD result = 1;
+    if (!Platform::wsValidateCert(path)) {
+        Log("NuvCredential::ExecuteUIEXE | ** ERROR: UI EXE verification Failed");
+    } else {
+        Log("NuvCredential::ExecuteUIEXE | ** launching NuvUI");
+        std::wstring langOptions = LanguageOptions();
+        Log("NuvCredential::ExecuteUIEXE | ** launching NuvUI before execute file. langOptions: " +
+            Logging::WideToAnsi(langOptions));
+        Platform::UniqueHandle process(ExecuteFile(path, std::move(langOptions)));
+        Log("NuvCredential::ExecuteUIEXE | ** launching NuvUI after execute file");
+        const DWORD pid = process ? GetProcessId(process.get()) : 0;
+        // A server left from an earlier launch (one whose start failed) is stopped before it is replaced,
+        // so that its thread does not wait for a client forever.
+        if (ServesUIProcess())
+            CloseAndReleaseIPCObjects();
+        CreateIPCObjects(pid);
+        PublishLaunch(std::move(process), teardownsAtStart);
+        Log("NuvCredential::ExecuteUIEXE | ** after CreateIPCObjects");
+        result = 0;
     }
     g_executeUIThreadRunning = false;
-    credential.Log("NuvCredential::ExecuteUIEXE | ** finished *********************************************** " +
-                   Logging::CurrentTimeString());
+    LogWithTime("NuvCredential::ExecuteUIEXE | ** finished *********************************************** ");
     return result;
+}
+
+// The started process becomes the UI process, unless a kill or teardown came while it was being
+// started: nobody would close it then, and it would outlive the provider it was started for.
+void NuvCredential::PublishLaunch(Platform::UniqueHandle process, unsigned long teardownsAtStart) {
+    {
+        Platform::CriticalSectionLock lock(g_uiProcessLock);
+        if (g_uiTeardowns == teardownsAtStart) {
+            _hNuvUI = std::move(process);
+            return;
+        }
+    }
+    Log("NuvCredential::ExecuteUIEXE | ** the tile was torn down during the launch, the UI application ends");
+    if (process)
+        TerminateProcess(process.get(), kKilledByCredentialExitCode);
+    CloseAndReleaseIPCObjects();
+}
+
+bool NuvCredential::ServesUIProcess() {
+    Platform::CriticalSectionLock lock(_pipeObjectsLock);
+    return static_cast<bool>(_pipeServerThread);
 }
 
 HANDLE ExecuteFile(const std::wstring& path, std::wstring parameters) {
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof(info);
-    // No error box of the shell: on the logon desktop nobody may be there to close it, and the launch lock
-    // would be held until somebody did.
+    // No error box of the shell: on the logon desktop nobody may be there to close it, and the launch
+    // would wait until somebody did.
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_DOENVSUBST | SEE_MASK_WAITFORINPUTIDLE | SEE_MASK_FLAG_NO_UI;
     info.lpVerb = L"open";
     info.lpFile = path.c_str();
@@ -121,24 +169,25 @@ HANDLE ExecuteFile(const std::wstring& path, std::wstring parameters) {
     return started ? info.hProcess : nullptr;
 }
 
-Platform::UniqueHandle NuvCredential::CreateIPCObjects(DWORD uiPid) {
+void NuvCredential::CreateIPCObjects(DWORD uiPid) {
     Log("NuvCredential::CreateIPCObjects | UI PID: " + std::to_string(uiPid));
     Log("NuvCredential::CreateIPCObjects | 2");
     auto server = std::make_shared<IPC::NuvPipeServer>(uiPid);
     server->attach(this);
+    Platform::UniqueHandle thread = StartServerThread(server);
     {
         Platform::CriticalSectionLock lock(_pipeObjectsLock);
         _pipeServer = server;
+        _pipeServerThread = std::move(thread);
     }
-    Platform::UniqueHandle thread = StartServerThread(server);
     Sleep(0);
     Log("NuvCredential::CreateIPCObjects | 3");
+    IPC::NuvPipeClient client(uiPid);
     {
         Platform::CriticalSectionLock lock(_pipeObjectsLock);
-        _pipeClient = IPC::NuvPipeClient(uiPid);
+        _pipeClient = std::move(client);
     }
     Log("NuvCredential::CreateIPCObjects | END");
-    return thread;
 }
 
 IPC::NuvPipeClient NuvCredential::PipeClient() {
@@ -146,44 +195,56 @@ IPC::NuvPipeClient NuvCredential::PipeClient() {
     return _pipeClient;
 }
 
-// Never on the pipe server's own thread: it waits for that thread.
+// Never on the pipe server's own thread: it waits for that thread. The server stopped is the one that
+// runs on the thread waited for.
 void NuvCredential::CloseAndReleaseIPCObjects() {
     Log("NuvCredential::CloseAndReleaseIPCObjects | ");
-    // Should a client hold the server's only instance, SELF_CLOSE finds the pipe busy; the loop then ends
-    // by itself once that connection's bounded read is over.
+    std::shared_ptr<IPC::NuvPipeServer> server;
+    Platform::UniqueHandle thread;
+    IPC::NuvPipeClient client;
     {
         Platform::CriticalSectionLock lock(_pipeObjectsLock);
-        if (_pipeServer)
-            _pipeServer->RequestStop();
+        server = _pipeServer;
+        thread = std::move(_pipeServerThread);
+        client = _pipeClient;
     }
+    // Should a client hold the server's only instance, SELF_CLOSE finds the pipe busy; the loop then ends
+    // by itself once that connection's bounded read is over.
+    if (server)
+        server->RequestStop();
     DWORD error = ERROR_SUCCESS;
-    PipeClient().SelfClose(error);
-    if (g_pipeServerThread)
-        WaitForSingleObject(g_pipeServerThread.get(), kServerStopMilliseconds);
-    g_pipeServerThread.reset();
+    client.SelfClose(error);
+    if (thread)
+        WaitForSingleObject(thread.get(), kServerStopMilliseconds);
 }
 
 void NuvCredential::FindAndKillNuvUI() {
-    Platform::CriticalSectionLock lock(_launchUILock);
-    if (!_hNuvUI) {
-        Log("NuvCredential::FindAndKillNuvUI | _hNuvUI was null, nothing to kill, nothing to be worried :)");
-    } else {
-        try {
-            if (TerminateProcess(_hNuvUI.get(), kKilledByCredentialExitCode))
-                Log("NuvCredential::FindAndKillNuvUI | WARN NuvUI terminated, should not be necessary!!!");
-            else
-                Log("NuvCredential::FindAndKillNuvUI | NuvUI not terminated, was not there");
-            _hNuvUI.reset();
-        } catch (const std::exception& error) {
-            Log(std::string("NuvCredential::FindAndKillNuvUI | ERROR terminating NuvUI, exception: ") + error.what());
-        }
+    Platform::UniqueHandle process;
+    {
+        Platform::CriticalSectionLock lock(g_uiProcessLock);
+        process = std::move(_hNuvUI);
+        ++g_uiTeardowns;
     }
+    if (!process) {
+        Log("NuvCredential::FindAndKillNuvUI | _hNuvUI was null, nothing to kill, nothing to be worried :)");
+    } else if (TerminateProcess(process.get(), kKilledByCredentialExitCode)) {
+        Log("NuvCredential::FindAndKillNuvUI | WARN NuvUI terminated, should not be necessary!!!");
+    } else {
+        Log("NuvCredential::FindAndKillNuvUI | NuvUI not terminated, was not there");
+    }
+    process.reset();
     CloseAndReleaseIPCObjects();
 }
 
 void NuvCredential::CloseNuvUI() {
-    if (!_hNuvUI)
-        return;
+    {
+        // A close asked for is a teardown too: a launch in flight ends what it starts, and the supervision
+        // does not start again a UI application that ended because it was asked to.
+        Platform::CriticalSectionLock lock(g_uiProcessLock);
+        ++g_uiTeardowns;
+        if (!_hNuvUI)
+            return;
+    }
     Log("NuvCredential::CloseNuvUI | 0");
     DWORD error = ERROR_SUCCESS;
     if (PipeClient().Close(error)) {
@@ -194,12 +255,23 @@ void NuvCredential::CloseNuvUI() {
     FindAndKillNuvUI();
 }
 
+DWORD UIProcessId() {
+    Platform::CriticalSectionLock lock(g_uiProcessLock);
+    return _hNuvUI ? GetProcessId(_hNuvUI.get()) : 0;
+}
+
+// No kill, close or teardown since its launch began, and yet it has ended: it crashed or gave up.
+bool UIProcessEndedByItself() {
+    Platform::CriticalSectionLock lock(g_uiProcessLock);
+    return _hNuvUI && g_uiTeardowns == g_teardownsAtLaunch && HasExited(_hNuvUI.get());
+}
+
 void NuvCredential::SetForeground() {
-    const HANDLE process = _hNuvUI.get();
-    if (!process)
+    const DWORD pid = UIProcessId();
+    if (pid == 0)
         return;
     Log("NuvCredential::SetForeground NuvUI | ");
-    EnumWindows(BringProcessWindowToFront, static_cast<LPARAM>(GetProcessId(process)));
+    EnumWindows(BringProcessWindowToFront, static_cast<LPARAM>(pid));
 }
 
 BOOL CALLBACK BringProcessWindowToFront(HWND window, LPARAM processId) {
@@ -211,7 +283,12 @@ BOOL CALLBACK BringProcessWindowToFront(HWND window, LPARAM processId) {
     return FALSE;
 }
 
+// A launch in flight ends the process it starts: it would come up after this and outlive the provider.
 void KillNuvUIProcesses() {
+    {
+        Platform::CriticalSectionLock lock(g_uiProcessLock);
+        ++g_uiTeardowns;
+    }
     Platform::ProcessTermination::Get().TerminateByImageName(kUIExecutableName, kKilledByProviderExitCode);
 }
 

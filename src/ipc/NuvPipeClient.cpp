@@ -83,4 +83,12 @@ void NuvPipeClient::Log(const std::string& message) const {
     Logging::WritePipeClientLog(message, _uiPid);
 }
 
+void NuvPipeClient::Log(const char* message) const noexcept {
+    try {
+        Logging::WritePipeClientLog(message, _uiPid);
+    } catch (...) {
+        // The text could not even be copied: the line is lost.
+    }
+}
+
 } // namespace Corvani::Nuv::IPC

@@ -32,7 +32,8 @@ public:
     // Up to 6 opens; a busy pipe is waited for 1000 ms before the next.
     bool OpenPipe(Platform::UniqueFileHandle& handle, const std::wstring& pipeName, DWORD& error);
     bool SetPipeToReadMode(HANDLE pipe, DWORD& error);
-    // Writes the command and its NUL as one message.
+    // Writes the command and its NUL as one message. Gives up with ERROR_TIMEOUT when the peer has not
+    // taken it within 5 seconds.
     bool WriteIntoPipe(HANDLE pipe, const std::wstring& command, DWORD& error);
     // Reads one reply message of any length, in pieces of 4096 bytes, without looking at it. Gives up
     // with ERROR_TIMEOUT when the reply has not arrived within 5 seconds.
@@ -41,6 +42,8 @@ public:
 private:
     bool SendWithPauses(const std::wstring& command, DWORD& error, const char* pauseLine);
     void Log(const std::string& message) const;
+    // A fixed text; never throws.
+    void Log(const char* message) const noexcept;
 
     std::wstring _showCommand;
     std::wstring _hideCommand;

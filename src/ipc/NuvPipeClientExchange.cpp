@@ -16,6 +16,9 @@ constexpr int kOpenAttempts = 6;
 constexpr DWORD kBusyWaitMilliseconds = 1000;
 constexpr DWORD kReplyReadBytes = 4096;
 constexpr DWORD kReplyTimeoutMilliseconds = 5000;
+// A peer that accepts the connection and never reads would otherwise hold the writing thread (LogonUI's,
+// in UnAdvise) for as long as it likes.
+constexpr DWORD kWriteTimeoutMilliseconds = 5000;
 
 // The attributes are the same for every open: built once, on first use, and kept.
 PipeSecurity& ClientPipeSecurity() {
@@ -27,9 +30,9 @@ PipeSecurity& ClientPipeSecurity() {
 
 bool NuvPipeClient::SendCommand(const std::wstring& command, const std::wstring& pipeName, DWORD& error) {
     error = ERROR_SUCCESS;
-    Log("NuvPipeClient::SendCommand --");
     bool result = false;
     try {
+        Log("NuvPipeClient::SendCommand --");
         Platform::UniqueFileHandle pipe;
         if (!OpenPipe(pipe, pipeName, error))
             return result;
@@ -87,11 +90,18 @@ bool NuvPipeClient::WriteIntoPipe(HANDLE pipe, const std::wstring& command, DWOR
     Log("WriteIntoPipe --");
     const DWORD bytes = static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t));
     DWORD written = 0;
-    const bool result = WriteFile(pipe, command.c_str(), bytes, &written, nullptr) != FALSE;
-    if (!result) {
-        error = GetLastError();
-        Log("NuvPipeClient::WriteIntoPipe WriteFile to pipe failed. GLE= " + std::to_string(error));
+    bool result = false;
+    {
+        SynchronousIoDeadline deadline(kWriteTimeoutMilliseconds);
+        result = WriteFile(pipe, command.c_str(), bytes, &written, nullptr) != FALSE;
+        if (!result) {
+            error = GetLastError();
+            if (error == ERROR_OPERATION_ABORTED && deadline.HasExpired())
+                error = ERROR_TIMEOUT;
+        }
     }
+    if (!result)
+        Log("NuvPipeClient::WriteIntoPipe WriteFile to pipe failed. GLE= " + std::to_string(error));
     Log("WriteIntoPipe restul: " + ResultText(result));
     return result;
 }

@@ -6,6 +6,7 @@
 #include "ipc/PipeSecurity.h"
 #include "ipc/SynchronousIoDeadline.h"
 #include "logging/TraceLog.h"
+#include "platform/WorkerThread.h"
 
 #include <cwchar>
 #include <exception>
@@ -33,11 +34,8 @@ NuvPipeServer::~NuvPipeServer() = default;
 DWORD WINAPI NuvPipeServer::ThreadEntry(LPVOID server) {
     if (server == nullptr)
         return 1;
-    try {
-        static_cast<NuvPipeServer*>(server)->Start();
-    } catch (...) {
-        // Start already handles the standard exceptions; nothing else may leave a thread routine.
-    }
+    // Start already handles the standard exceptions; nothing else may leave a thread routine.
+    Platform::ThreadBoundary(nullptr, [server] { static_cast<NuvPipeServer*>(server)->Start(); });
     return 0;
 }
 

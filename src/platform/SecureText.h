@@ -17,4 +17,20 @@ inline void AssignSecret(std::wstring& target, std::wstring value) {
     ClearSecret(value);
 }
 
+// A copy of a recognised user's credentials, wiped when it goes.
+struct SecretCredentials {
+    std::wstring domain;
+    std::wstring user;
+    std::wstring password;
+
+    SecretCredentials() = default;
+    SecretCredentials(const SecretCredentials&) = delete;
+    SecretCredentials& operator=(const SecretCredentials&) = delete;
+    ~SecretCredentials() {
+        ClearSecret(domain);
+        ClearSecret(user);
+        ClearSecret(password);
+    }
+};
+
 } // namespace Corvani::Nuv::Platform

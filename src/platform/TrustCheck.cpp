@@ -1,6 +1,5 @@
 #include "platform/TrustCheck.h"
 
-#include "credential/NuvCredential.h"
 #include "platform/SignatureVerification.h"
 #include "platform/SignerIdentity.h"
 #include "platform/TrustCheckText.h"
@@ -62,13 +61,13 @@ bool IsHostExecutableTrusted(const std::wstring& path) {
 
 } // namespace
 
-TrustCheckFiles CurrentTrustCheckFiles() {
+TrustCheckFiles CurrentTrustCheckFiles(const std::wstring& uiExecutable) {
     TrustCheckFiles files;
     files.hostExecutable = ModuleFileName(nullptr);
     const HMODULE module = ModuleOfThisCode();
     if (module)
         files.providerModule = ModuleFileName(module);
-    files.uiExecutable = CredentialProvider::g_uiExecutablePath;
+    files.uiExecutable = uiExecutable;
     return files;
 }
 
@@ -82,8 +81,8 @@ bool ValidateTrustCheckFiles(const TrustCheckFiles& files) {
     return ui && IsSamePublisher(*provider, *ui);
 }
 
-bool wsValidateCert() {
-    return ValidateTrustCheckFiles(CurrentTrustCheckFiles());
+bool wsValidateCert(const std::wstring& uiExecutable) {
+    return ValidateTrustCheckFiles(CurrentTrustCheckFiles(uiExecutable));
 }
 
 } // namespace Corvani::Nuv::Platform

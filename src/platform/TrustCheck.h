@@ -26,14 +26,14 @@ struct TrustCheckFiles {
 };
 
 // The files wsValidateCert examines: the executable of the current process, the file of the module that
-// contains this code (found through an address inside it), and the UI executable path computed by the
-// credential. An undeterminable path is left empty.
-TrustCheckFiles CurrentTrustCheckFiles();
+// contains this code (found through an address inside it), and the UI executable given. An
+// undeterminable path is left empty.
+TrustCheckFiles CurrentTrustCheckFiles(const std::wstring& uiExecutable);
 
 // Applies the rules above to the three files.
 bool ValidateTrustCheckFiles(const TrustCheckFiles& files);
 
-// True when every examined file of this process passes, false as soon as one fails.
-bool wsValidateCert();
+// True when every examined file of this process and the UI executable pass, false as soon as one fails.
+bool wsValidateCert(const std::wstring& uiExecutable);
 
 } // namespace Corvani::Nuv::Platform

@@ -41,6 +41,7 @@ std::wstring TextOf(const DATA_BLOB& plaintext) {
 
 void NuvProvider::CreateMappedMemory() {
     Trace("NuvProvider::CreateMappedMemory | ");
+    Platform::CriticalSectionLock lock(_credentialStoreLock);
     CreateMemoryMappedFile(kDomainSection, _hDomainMapping, _domainView);
     CreateMemoryMappedFile(kUserSection, _hUserMapping, _userView);
     CreateMemoryMappedFile(kPasswordSection, _hPasswordMapping, _passwordView);
@@ -68,6 +69,7 @@ void NuvProvider::CreateMemoryMappedFile(const wchar_t* sectionName, Platform::U
 
 bool NuvProvider::ReadCredential() {
     Trace("NuvProvider::ReadCredential | ");
+    Platform::CriticalSectionLock lock(_credentialStoreLock);
     Platform::AssignSecret(_domain, ReadMemoryMappedFile(kDomainSection, _hDomainMapping, _domainView));
     Platform::AssignSecret(_user, ReadMemoryMappedFile(kUserSection, _hUserMapping, _userView));
     Platform::AssignSecret(_password, ReadMemoryMappedFile(kPasswordSection, _hPasswordMapping, _passwordView));
@@ -114,15 +116,29 @@ std::wstring NuvProvider::Decrypt(void* view) {
     return text;
 }
 
+void NuvProvider::CopyCredentials(Platform::SecretCredentials& copy) {
+    Platform::CriticalSectionLock lock(_credentialStoreLock);
+    Platform::AssignSecret(copy.domain, _domain);
+    Platform::AssignSecret(copy.user, _user);
+    Platform::AssignSecret(copy.password, _password);
+}
+
+// The texts go to the tile from a copy, so that the tile's lock is never taken under this one.
 void NuvProvider::SetCredential() {
     Trace("NuvProvider::SetCredential | ");
+    Platform::SecretCredentials texts;
+    CopyCredentials(texts);
+    {
+        Platform::CriticalSectionLock lock(_credentialStoreLock);
+        Wipe(_passwordView);
+    }
     if (_credential)
-        _credential->SetCredential(_domain, _user, _password);
-    Wipe(_passwordView);
+        _credential->SetCredential(texts.domain, texts.user, texts.password);
 }
 
 void NuvProvider::CleanCredential() {
     Trace("NuvProvider::CleanCredential | ");
+    Platform::CriticalSectionLock lock(_credentialStoreLock);
     Wipe(_domainView);
     Wipe(_userView);
     Wipe(_passwordView);

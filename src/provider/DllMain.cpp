@@ -1,6 +1,6 @@
 // Entry point of the provider module.
 
-#include "credential/SplashScreen.h"
+#include "credential/ProcessState.h"
 #include "provider/ModuleState.h"
 
 using Corvani::Nuv::CredentialProvider::g_moduleHandle;

@@ -53,10 +53,15 @@ NuvProvider::NuvProvider() {
 
 NuvProvider::~NuvProvider() {
     // From here on, a LOGON on the credential's pipe thread no longer reaches this object.
-    if (_credential)
+    if (_credential) {
         _credential->DetachProvider();
+        // No server of this tile runs on for a provider that is gone.
+        if (_credential->ServesUIProcess())
+            _credential->CloseAndReleaseIPCObjects();
+    }
     CleanCredential();
     KillNuvUIProcesses();
+    Platform::CriticalSectionLock lock(_credentialStoreLock);
     _domainView.reset();
     _hDomainMapping.reset();
     _userView.reset();
@@ -111,7 +116,7 @@ HRESULT NuvProvider::CreateCredentialIfNeeded() {
     }
     Trace("NuvProvider::SetUsageScenario | Initializing Credential");
     InitializeCredentialSource();
-    const HRESULT hr = _credential->Initialize(_usageScenario);
+    const HRESULT hr = _credential->Initialize(_usageScenario.load());
     if (FAILED(hr)) {
         Trace("NuvProvider::SetUsageScenario | There was a problem initializing Credential");
         _credential.reset();
@@ -155,6 +160,10 @@ HRESULT NuvProvider::AdviseEvents(ICredentialProviderEvents* events, UINT_PTR ad
 }
 
 IFACEMETHODIMP NuvProvider::UnAdvise() {
+    return Platform::ComBoundary([&] { return UnAdviseEvents(); });
+}
+
+HRESULT NuvProvider::UnAdviseEvents() {
     Trace("NuvProvider::UnAdvise | ");
     if (_credential) {
         Trace("NuvProvider::UnAdvise | CloseNuvUI");
@@ -202,7 +211,7 @@ IFACEMETHODIMP NuvProvider::GetCredentialCount(DWORD* count, DWORD* defaultIndex
 HRESULT NuvProvider::CountCredentials(DWORD& count, DWORD& defaultIndex, BOOL& autoLogonWithDefault) {
     Trace("NuvProvider::GetCredentialCount | 1");
     count = 1;
-    if (_usageScenario == CPUS_LOGON && g_credentialsFromSwitchUser) {
+    if (_usageScenario.load() == CPUS_LOGON && g_credentialsFromSwitchUser) {
         Trace("NuvProvider::GetCredentialCount | CPUS_LOGON");
         defaultIndex = 0;
         autoLogonWithDefault = TRUE;
@@ -236,11 +245,21 @@ void NuvProvider::setCredentialChanged() {
     if (!events)
         return;
     ReadCredential();
-    if (_usageScenario != CPUS_LOGON && !isLastLoggedOnUser(_domain, _user)) {
+    bool lockedUser = _usageScenario == CPUS_LOGON;
+    if (!lockedUser) {
+        Platform::SecretCredentials recognised;
+        CopyCredentials(recognised);
+        lockedUser = isLastLoggedOnUser(recognised.domain, recognised.user);
+    }
+    if (!lockedUser) {
         DisconnectLockedSession();
         return;
     }
     SetCredential();
+    // Set before LogonUI is told: it asks at once whether to log on with the tile. Only credentials
+    // handed to an advised provider ask for it.
+    if (_credential)
+        _credential->_autoLogon = 1;
     events->CredentialsChanged(_adviseContext);
 }
 

@@ -6,8 +6,10 @@
 #include "platform/ComPtr.h"
 #include "platform/CriticalSection.h"
 #include "platform/CredentialProviderApi.h"
+#include "platform/SecureText.h"
 #include "platform/UniqueResource.h"
 
+#include <atomic>
 #include <string>
 
 namespace Corvani::Nuv::CredentialProvider {
@@ -50,9 +52,12 @@ private:
     std::wstring Decrypt(void* view);
     void SetCredential();
     void CleanCredential();
+    // A copy of the texts last read, taken under _credentialStoreLock.
+    void CopyCredentials(Platform::SecretCredentials& copy);
 
     HRESULT ApplyUsageScenario(CREDENTIAL_PROVIDER_USAGE_SCENARIO cpus);
     HRESULT AdviseEvents(ICredentialProviderEvents* events, UINT_PTR adviseContext);
+    HRESULT UnAdviseEvents();
     HRESULT CountCredentials(DWORD& count, DWORD& defaultIndex, BOOL& autoLogonWithDefault);
     HRESULT CreateCredentialIfNeeded();
     void InitializeCredentialSource();
@@ -64,8 +69,13 @@ private:
     Platform::ComPtr<ICredentialProviderEvents> _providerEvents;
     Platform::CriticalSection _providerEventsLock;
     UINT_PTR _adviseContext = 0;
-    CREDENTIAL_PROVIDER_USAGE_SCENARIO _usageScenario = CPUS_INVALID;
+    // Written by SetUsageScenario, read by the pipe thread of a LOGON. Atomic.
+    std::atomic<CREDENTIAL_PROVIDER_USAGE_SCENARIO> _usageScenario{CPUS_INVALID};
     Platform::ComPtr<NuvCredential> _credential; // the creation reference
+    // The sections, their views and the texts read from them: read by the pipe thread of a LOGON
+    // (setCredentialChanged) and by LogonUI's thread (SetUsageScenario, the destructor); every access
+    // holds _credentialStoreLock, which is never held while the credential's own lock is taken.
+    Platform::CriticalSection _credentialStoreLock;
     Platform::UniqueHandle _hUIInfoMapping;
     Platform::UniqueHandle _hDomainMapping;
     Platform::UniqueHandle _hUserMapping;

@@ -129,10 +129,10 @@ TEST(Faults, LogonAfterUnAdviseOrReleaseTouchesNothing) {
 TEST(Faults, SilentClientNeverHoldsTheServerForGood) {
     OrchestratedCredential credential;
     const DWORD pid = 4242;
-    g_pipeServerThread = credential->CreateIPCObjects(pid);
+    credential->CreateIPCObjects(pid);
     Corvani::Nuv::Platform::UniqueHandle thread;
-    DuplicateHandle(GetCurrentProcess(), g_pipeServerThread.get(), GetCurrentProcess(), thread.put(), 0, FALSE,
-                    DUPLICATE_SAME_ACCESS);
+    DuplicateHandle(GetCurrentProcess(), NuvCredentialTestPeer::ServerThread(*credential), GetCurrentProcess(),
+                    thread.put(), 0, FALSE, DUPLICATE_SAME_ACCESS);
     UniqueFileHandle silent;
     for (int i = 0; i < 100 && !silent; ++i, Sleep(20))
         silent.reset(CreateFileW(L"\\\\.\\pipe\\CPPipeServer4242", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -141,7 +141,7 @@ TEST(Faults, SilentClientNeverHoldsTheServerForGood) {
     const ULONGLONG start = GetTickCount64();
     credential->CloseAndReleaseIPCObjects(); // SELF_CLOSE finds the pipe busy; waits at most 5 s
     EXPECT_LT(GetTickCount64() - start, 8000u);
-    credential->CreateIPCObjects(pid + 1).reset(); // the old loop's server stays alive for it
+    credential->CreateIPCObjects(pid + 1); // the old loop's server stays alive for it
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread.get(), 12000));
     DWORD error = 0;
     Corvani::Nuv::IPC::NuvPipeClient(pid + 1).SelfClose(error);

@@ -57,7 +57,7 @@ public:
 private:
     Corvani::Nuv::Platform::UniqueLibrary _module;
     ScopedOverride<HINSTANCE> _moduleHandle;
-    ScopedOverride<HWND> _parentWindow;
+    ScopedOverride<std::atomic<HWND>> _parentWindow;
     ScopedOverride<SplashKeepAlivePace> _pace;
     ScopedRegistryValue _setting;
     Corvani::Nuv::Platform::ComPtr<ICredentialProvider> _provider;

@@ -45,6 +45,10 @@ struct NuvCredentialTestPeer {
     static const std::wstring& User(const NuvCredential& credential) { return credential._user; }
     static const std::wstring& Password(const NuvCredential& credential) { return credential._password; }
     static bool LogonFailed(const NuvCredential& credential) { return credential._logonFailed; }
+    static HANDLE ServerThread(NuvCredential& credential) {
+        Platform::CriticalSectionLock lock(credential._pipeObjectsLock);
+        return credential._pipeServerThread.get();
+    }
     static void SetResolutionSupported(NuvCredential& credential, bool value) {
         credential._isResolutionSupported = value;
     }

@@ -2,6 +2,8 @@
 // Test helper: gives a process-wide variable another value for the length of a scope and puts the old
 // value back on the way out, also when an assertion ends the test early.
 
+#include "platform/Guarded.h"
+
 #include <atomic>
 #include <utility>
 
@@ -28,6 +30,19 @@ public:
 
 private:
     std::atomic<T>& _target;
+    T _saved;
+};
+
+template <typename T> class ScopedOverride<Corvani::Nuv::Platform::Guarded<T>> {
+public:
+    ScopedOverride(Corvani::Nuv::Platform::Guarded<T>& target, T value)
+        : _target(target), _saved(target.Exchange(std::move(value))) {}
+    ~ScopedOverride() { _target.Set(std::move(_saved)); }
+    ScopedOverride(const ScopedOverride&) = delete;
+    ScopedOverride& operator=(const ScopedOverride&) = delete;
+
+private:
+    Corvani::Nuv::Platform::Guarded<T>& _target;
     T _saved;
 };
 

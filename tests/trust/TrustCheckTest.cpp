@@ -19,7 +19,6 @@
 namespace {
 
 using namespace Corvani::Nuv::Platform;
-using Corvani::Nuv::CredentialProvider::g_uiExecutablePath;
 
 std::wstring ExecutablePath() {
     wchar_t path[MAX_PATH] = {};
@@ -81,7 +80,6 @@ protected:
         RemoveRoot(L"root.cer");
         RemoveRoot(L"impostor-root.cer");
     }
-    void TearDown() override { g_uiExecutablePath.clear(); }
 
     static bool Check(const wchar_t* host, const wchar_t* provider, const wchar_t* ui) {
         return ValidateTrustCheckFiles({File(host), File(provider), File(ui)});
@@ -155,17 +153,13 @@ TEST_F(TrustCheckTest, AFileUnderVerificationCannotBeRewritten) {
 // This executable is signed by the product's test publisher and stands for both the host process and the
 // provider module, since the check's code is linked into it.
 TEST_F(TrustCheckTest, TheProcessChecksItsOwnImageItsModuleAndTheUiExecutablePath) {
-    g_uiExecutablePath = File(L"ui-signed.exe");
-    const TrustCheckFiles files = CurrentTrustCheckFiles();
+    const TrustCheckFiles files = CurrentTrustCheckFiles(File(L"ui-signed.exe"));
     EXPECT_EQ(files.hostExecutable, ExecutablePath());
     EXPECT_EQ(files.providerModule, ExecutablePath());
-    EXPECT_EQ(files.uiExecutable, g_uiExecutablePath);
-    EXPECT_TRUE(wsValidateCert());
-
-    g_uiExecutablePath = File(L"ui-other.exe");
-    EXPECT_FALSE(wsValidateCert());
-    g_uiExecutablePath.clear();
-    EXPECT_FALSE(wsValidateCert());
+    EXPECT_EQ(files.uiExecutable, File(L"ui-signed.exe"));
+    EXPECT_TRUE(wsValidateCert(File(L"ui-signed.exe")));
+    EXPECT_FALSE(wsValidateCert(File(L"ui-other.exe")));
+    EXPECT_FALSE(wsValidateCert(L""));
 }
 
 } // namespace

@@ -172,7 +172,7 @@ TEST(CredentialPaths, UIExecutableLiesInTheProviderDirectory) {
     const std::wstring directory = Corvani::Nuv::Platform::GetModuleDirectory();
     ASSERT_FALSE(directory.empty());
     EXPECT_EQ(L'\\', directory.back());
-    EXPECT_EQ(directory + L"\\Corvani.Halvex.UI.exe", g_uiExecutablePath);
+    EXPECT_EQ(directory + L"\\Corvani.Halvex.UI.exe", g_uiExecutablePath.Get());
 }
 
 } // namespace
