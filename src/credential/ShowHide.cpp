@@ -255,8 +255,7 @@ bool NuvCredential::SendHideMessage() {
 void NuvCredential::LaunchSplashScreenAsync() {
     Log("NuvCredential::LaunchSplashScreenAsync | ASYNC mode");
     // Set before the thread exists, so that the supervision thread's wait cannot miss it.
-    std::ignore =
-        Platform::StartWorker(ShowFlashScreenOnLockScreenDismissed, this, &g_waitingForLockScreenDismissal).release();
+    Platform::StartWorker(ShowFlashScreenOnLockScreenDismissed, this, &g_waitingForLockScreenDismissal);
     Log("NuvCredential::LaunchSplashScreenAsync | ASYNC mode after thread");
 }
 

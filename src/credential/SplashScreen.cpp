@@ -102,7 +102,7 @@ void SplashScreen::Show() {
         generation = _generation;
     }
     // Detached: every call adds one, and the first to finish closes the window.
-    std::ignore = Platform::StartWorker(KeepAliveThread, reinterpret_cast<void*>(generation)).release();
+    Platform::StartWorker(KeepAliveThread, reinterpret_cast<void*>(generation));
     if (!WaitForWindow())
         return;
     const HWND shown = window;

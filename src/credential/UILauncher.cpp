@@ -61,7 +61,7 @@ void NuvCredential::LaunchUI(DWORD mode) {
     }
     if (mode == 1) {
         Log("NuvCredential::LaunchUI | ASYNC mode");
-        std::ignore = Platform::StartWorker(ExecuteUIEXE, this, &g_executeUIThreadRunning).release();
+        Platform::StartWorker(ExecuteUIEXE, this, &g_executeUIThreadRunning);
         Log("NuvCredential::LaunchUI | ASYNC mode after thread");
     } else {
         Log("NuvCredential::LaunchUI | SYNC mode");

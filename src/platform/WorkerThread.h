@@ -23,7 +23,8 @@ template <typename Body> void ThreadBoundary(std::atomic<bool>* inFlight, Body&&
 
 // Starts routine(parameter) on a detached thread. `inFlight`, when given, is set before the thread
 // exists and cleared again when the thread cannot be created. The handle is returned for a caller that
-// still has something to do with the thread (its priority); dropping it detaches the thread.
+// still has something to do with the thread (its priority); dropping it closes the handle, and the
+// thread runs on by itself.
 UniqueHandle StartWorker(LPTHREAD_START_ROUTINE routine, void* parameter, std::atomic<bool>* inFlight = nullptr);
 
 } // namespace Corvani::Nuv::Platform

@@ -41,6 +41,17 @@ HRESULT CopyLocalizedLabel(const FieldRow& row, LPWSTR* label) {
     return SHStrDupW(loaded ? buffer : row.englishName, label);
 }
 
+// The UI-info section stays mapped and open for the life of the process: the first provider's handle and
+// view are kept, those of every later provider (the same section) are closed, so that providers created
+// one after the other leave one handle, not one each.
+void KeepUIInfoSectionForTheProcess(Platform::UniqueHandle& mapping, Platform::UniqueMappedView& view) {
+    static std::atomic<bool> kept{false};
+    if (!mapping || kept.exchange(true))
+        return;
+    std::ignore = view.release();    // lives for the process
+    std::ignore = mapping.release(); // lives for the process
+}
+
 } // namespace
 
 NuvProvider::NuvProvider() {
@@ -68,9 +79,7 @@ NuvProvider::~NuvProvider() {
     _hUserMapping.reset();
     _passwordView.reset();
     _hPasswordMapping.reset();
-    // The UI-info section stays mapped and open for the life of the process.
-    std::ignore = _uiInfoView.release();
-    std::ignore = _hUIInfoMapping.release();
+    KeepUIInfoSectionForTheProcess(_hUIInfoMapping, _uiInfoView);
     Platform::ClearSecret(_domain);
     Platform::ClearSecret(_user);
     Platform::ClearSecret(_password);

@@ -125,7 +125,11 @@ TEST(Launcher, FailedStartLeavesNoProcessAndServesProcessIdZero) {
     ScopedOverride unstartable(g_uiExecutablePath, path);
     credential->LaunchUI(0);
     EXPECT_FALSE(_hNuvUI);
-    EXPECT_TRUE(WaitNamedPipeW(L"\\\\.\\pipe\\CPPipeServer0", 2000));
+    // Waiting for a pipe fails at once while no instance exists: the server's thread may not have made one.
+    bool served = false;
+    for (int poll = 0; poll < 100 && !served; ++poll, Sleep(20))
+        served = WaitNamedPipeW(L"\\\\.\\pipe\\CPPipeServer0", 2000);
+    EXPECT_TRUE(served);
 }
 
 TEST(Launcher, UnsignedApplicationIsRefusedAndNothingStarts) {

@@ -36,6 +36,18 @@ int RunTestsWithCapturedLog(int& argc, wchar_t** argv) {
     return result;
 }
 
+int RunTestsWithoutLog(int& argc, wchar_t** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    int result = 0;
+    {
+        FakeSessionControl noRealDisconnect;
+        result = RUN_ALL_TESTS();
+    }
+    CoUninitialize();
+    return result;
+}
+
 TraceLogCapture& CapturedLog() { return *g_capture; }
 
 } // namespace HxTest

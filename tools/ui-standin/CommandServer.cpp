@@ -48,10 +48,16 @@ bool CommandServer::Run() {
 Corvani::Nuv::Platform::UniqueFileHandle CommandServer::CreateInstance() {
     return Corvani::Nuv::Platform::UniqueFileHandle(CreateNamedPipeW(
         _pipeName.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
-        PIPE_UNLIMITED_INSTANCES, kBufferBytes, kBufferBytes, 0, nullptr));
+        PIPE_UNLIMITED_INSTANCES, _options.neverRead ? 0 : kBufferBytes, _options.neverRead ? 0 : kBufferBytes, 0,
+        nullptr));
 }
 
 bool CommandServer::Serve(HANDLE pipe) {
+    if (_options.neverRead) {
+        // The connection is held, and with no pipe buffer the client's write never completes.
+        _recorder.Line("NEVERREAD");
+        Sleep(INFINITE);
+    }
     std::wstring text;
     DWORD bytes = 0;
     if (!ReadCommand(pipe, text, bytes)) {

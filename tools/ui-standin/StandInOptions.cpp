@@ -73,6 +73,8 @@ bool SetFlagOption(const std::wstring& name, StandInOptions& options) {
         options.hidden = true;
     else if (name == L"--no-reply")
         options.noReply = true;
+    else if (name == L"--never-read")
+        options.neverRead = true;
     else if (name == L"--stay-on-close")
         options.exitOnClose = false;
     else if (name == L"--stdin")
@@ -132,7 +134,7 @@ StandInOptions ParseStandInOptions(int argc, wchar_t** argv) {
 void PrintUsage() {
     std::fputws(
         L"Corvani.Halvex.UI.exe (stand-in) [-l <language id>] [-h] [--record <file> [--record-times]]\n"
-        L"    [--no-reply] [--hang-up <n>] [--reply-bytes <n>] [--reply-delay <ms>] [--stay-on-close]\n"
+        L"    [--no-reply] [--never-read] [--hang-up <n>] [--reply-bytes <n>] [--reply-delay <ms>] [--stay-on-close]\n"
         L"    [--send <action>[,<action>...]] [--stdin] [--on-show <action>[,<action>...]]\n"
         L"    [--credentials <domain> <user> <password>]\n"
         L"  actions: LOGON | DESELECT | UIINPUT | recognize | wait:<ms> | raw:<text> | exit\n"

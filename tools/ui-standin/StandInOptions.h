@@ -21,6 +21,7 @@ struct StandInOptions {
 
     // Misbehaviour for tests.
     bool noReply = false;         // keep the connection, never answer
+    bool neverRead = false;       // accept connections with no pipe buffer and never read from them
     DWORD hangUpFirst = 0;        // the first N commands: disconnect without answering
     bool replyBytesGiven = false; // reply with exactly replyBytes bytes
     DWORD replyBytes = 0;
