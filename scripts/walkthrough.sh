@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The roads of a face sign-in, each through COM alone: the LogonUI stand-in host selects the tile, the
 # provider starts the "Halvex" service stand-in and launches the signed UI application stand-in, which
-# recognises a face on its first SHOW; the host scripts the lock screen. Each road prints its story (ms
+# recognises a face on its first SHOW; the host scripts the lock screen. The host keeps no helper
+# apartment: its own thread is single-threaded, as LogonUI's. Each road prints its story (ms
 # since the tile was selected) and one verdict line; the run stops at the first road that fails.
 # Runs in a Wine environment that wine_env_up prepared.
 #   usage: walkthrough.sh BIN_DIR OUT_DIR [--fast] [--check-order] [--verbose]
@@ -169,6 +170,42 @@ road lock-screen-returns "Unlock screen, the lock screen comes back while the UI
     --scenario unlock "${common[@]}" --recognize CORP alice 'demo-Passw0rd' --recognize-delay "$later_recognition" \
     --lock-screen --dismiss-after 500 --lock-again-after 1000 --dismiss-again-after 2000 \
     --expect message-type=7 --expect commands=SHOW,HIDE,SHOW
+
+# The person picks another tile once the face UI is up and comes back to this one: SHOW again.
+order=("tile 0 selected" "SHOW accepted" "tile deselected (another tile picked)" "tile 0 selected again"
+       "SHOW accepted" "LOGON received" "serialization handed over")
+road reselect "Logon screen: the tile deselected once the face UI is up, selected again; SHOW again, then the sign-in" \
+    --scenario logon "${common[@]}" --recognize CORP alice 'demo-Passw0rd' --recognize-delay "$later_recognition" \
+    --reselect-after 1500 --expect message-type=2 --expect commands=SHOW,SHOW
+
+# The UI application crashes right after its first SHOW: the provider starts it again and shows it.
+crash_marker="$out/ui-crash.marker"
+rm -f "$crash_marker"
+order=("UI application started" "SHOW accepted" "UI application started" "SHOW accepted" "LOGON received"
+       "serialization handed over")
+road_env=(HX_UI_STANDIN_OPTIONS="--crash-once-after-show $(winepath -w "$crash_marker")")
+road ui-crash "Logon screen: the UI application crashes after its first SHOW; started again, SHOW, the sign-in" \
+    --scenario logon "${common[@]}" --recognize CORP alice 'demo-Passw0rd' --recognize-delay "$recognition" \
+    --expect message-type=2 --expect commands=SHOW,SHOW
+road_env=()
+
+# LogonUI creates a provider on every lock: two one after the other in one process, both signing in.
+order=("tile 0 selected" "SHOW accepted" "serialization handed over" "tile 0 selected" "SHOW accepted"
+       "serialization handed over")
+road two-locks "Two provider instances one after the other in one LogonUI: each signs in; the second Advise at once" \
+    --scenario logon "${common[@]}" --recognize CORP alice 'demo-Passw0rd' --recognize-delay "$recognition" \
+    --instances 2 --advise-within 100 --expect message-type=2
+
+# The splash on and a UI application that answers at once: the splash is down as soon as SHOW is
+# accepted, whichever thread puts it up last.
+splash 1
+order=("lock screen up" "tile 0 selected" "lock screen dismissed" "SHOW accepted" "serialization handed over")
+for run in $(seq 10); do
+    road fast-splash "Unlock screen, the splash on, a UI application that answers at once (run $run of 10)" \
+        --scenario unlock "${common[@]}" --recognize CORP alice 'demo-Passw0rd' --recognize-delay "$recognition" \
+        --lock-screen --dismiss-after 800 --expect message-type=7 --expect commands=SHOW
+done
+splash 0
 
 summary
 echo "Pictures: $out/tile.png, $out/tile-de.png, $out/splash-picture.png, $out/splash-text.png"

@@ -56,6 +56,7 @@ void NuvCredential::OnAuthenticationDataReady() {
 void NuvCredential::DetachProvider() {
     Platform::CriticalSectionLock lock(_providerLock);
     _provider = nullptr;
+    _providerAttached = false;
 }
 
 void NuvCredential::OnCloseEvent() {

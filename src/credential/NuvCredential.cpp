@@ -170,10 +170,12 @@ void NuvCredential::ShowUnsupportedResolutionMessage() {
     MessageBoxW(g_parentWindow, _stringBuffer, caption, MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
-// Never two at once: a supervision thread that still runs sees the selection and goes on; one that has
-// ended is followed by a new one, which finds the UI application still running and shows it.
+// Never two at once: a supervision thread that still runs sees the selection (of this credential or of
+// another provider's) and goes on with it; one that has ended is followed by a new one, which finds the
+// UI application still running and shows it.
 void NuvCredential::StartLaunchAndShowUIThread() {
     Platform::CriticalSectionLock lock(g_supervisionLock);
+    g_supervisedCredential = this;
     if (g_supervisionRunning)
         return;
     g_launchAndShowUIThread = Platform::StartWorker(LaunchAndShowUI, this);

@@ -120,6 +120,7 @@ public:
 
     // The provider goes away: later events no longer reach it, and no server of its tile runs on.
     void DetachProvider();
+    bool HasProvider() const noexcept { return _providerAttached; }
 
 private:
     HRESULT CopyFieldDescriptors();
@@ -156,6 +157,8 @@ private:
     // Not reference-counted: cleared by the provider's destructor, read under _providerLock.
     NuvProvider* _provider = nullptr;
     Platform::CriticalSection _providerLock;
+    // Cleared with _provider, read by the supervision thread. Atomic.
+    std::atomic<bool> _providerAttached{true};
     wchar_t _stringBuffer[Platform::kLocalizedStringCapacity] = {};
     Platform::CriticalSection _launchServiceLock;
     bool _isResolutionSupported = true;

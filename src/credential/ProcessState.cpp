@@ -8,6 +8,7 @@ std::atomic<bool> IsHXCPSelected{false};
 Platform::CriticalSection g_supervisionLock;
 Platform::UniqueHandle g_launchAndShowUIThread;
 bool g_supervisionRunning = false;
+NuvCredential* g_supervisedCredential = nullptr;
 
 Platform::Guarded<std::wstring> g_uiExecutablePath;
 std::atomic<DWORD> g_splashSetting{0};

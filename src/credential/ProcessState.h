@@ -14,6 +14,8 @@
 
 namespace Corvani::Nuv::CredentialProvider {
 
+class NuvCredential;
+
 // LogonUI's window, asked for in the first credential Advise (LogonUI's thread); read by every key
 // press on any thread. Atomic.
 extern std::atomic<HWND> g_parentWindow;
@@ -21,11 +23,13 @@ extern std::atomic<HWND> g_parentWindow;
 // supervision and dismissal-wait threads. Atomic.
 extern std::atomic<bool> IsHXCPSelected;
 
-// The supervision thread. Started by SetSelected (LogonUI's thread); its handle, and whether one runs,
-// change only under g_supervisionLock, which the thread itself takes once at its end.
+// The supervision thread. Started by SetSelected (LogonUI's thread); its handle, whether one runs and
+// the credential it supervises (the one selected last) change only under g_supervisionLock, which the
+// thread takes at each poll and at its end. Credentials live for the process, so the pointer stays valid.
 extern Platform::CriticalSection g_supervisionLock;
 extern Platform::UniqueHandle g_launchAndShowUIThread;
 extern bool g_supervisionRunning;
+extern NuvCredential* g_supervisedCredential;
 
 // Written by every credential construction (LogonUI's thread), read by the launch and supervision
 // threads: the UI executable's path (each launch works on a copy), "SPLASHSCREEN_ENABLE", whether this

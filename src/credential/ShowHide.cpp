@@ -59,7 +59,7 @@ public:
         WaitForLaunch();
         Log("NuvCredential::LaunchAndShowUI | 5 after wait for the lock screen to be dismissed and the UI and IPC "
             "objects to be created");
-        if (IsHXCPSelected && FirstShow())
+        if (Selected() && FirstShow())
             Supervise();
         Log("NuvCredential::LaunchAndShowUI | THREAD EXIT");
     }
@@ -67,8 +67,17 @@ public:
 private:
     void Log(const char* text) { _credential.Log(text); }
 
-    static void WaitForLaunch() {
-        while (IsHXCPSelected && (g_executeUIThreadRunning || g_waitingForLockScreenDismissal))
+    // This credential's tile is selected: the selection has not moved to another provider's tile, and the
+    // provider has not been released.
+    bool Selected() const {
+        if (!IsHXCPSelected || !_credential.HasProvider())
+            return false;
+        Platform::CriticalSectionLock lock(g_supervisionLock);
+        return g_supervisedCredential == &_credential;
+    }
+
+    void WaitForLaunch() const {
+        while (Selected() && (g_executeUIThreadRunning || g_waitingForLockScreenDismissal))
             Sleep(kLaunchWaitPollMilliseconds);
     }
 
@@ -79,7 +88,7 @@ private:
     }
 
     void DecideHowToStart() {
-        if (!IsHXCPSelected) {
+        if (!Selected()) {
             Log("NuvCredential::LaunchAndShowUI | Aour CP is not selected (IsHXCPSelected false)");
             return;
         }
@@ -132,16 +141,16 @@ private:
                 g_splashScreen.Suppress();
                 return true;
             }
-            if (!IsHXCPSelected)
+            if (!Selected())
                 return false;
         }
         return true;
     }
 
     void Supervise() {
-        while (IsHXCPSelected) {
+        while (Selected()) {
             Sleep(_shown ? kShownPollMilliseconds : kHiddenPollMilliseconds);
-            if (!IsHXCPSelected)
+            if (!Selected())
                 return;
             if (RelaunchWhenEnded())
                 continue;
@@ -163,7 +172,7 @@ private:
         g_startUIHidden = _credential.IsLockScreenVisible();
         _credential.LaunchUI(0);
         WaitForLaunch();
-        if (IsHXCPSelected && !g_startUIHidden)
+        if (Selected() && !g_startUIHidden)
             FirstShow();
         return true;
     }
@@ -197,27 +206,38 @@ private:
     int _relaunches = 0;
 };
 
-// Under g_supervisionLock: a selection that came back while the last run was ending is served by this
-// same thread; otherwise the thread ends and the next selection starts a new one.
-bool SupervisionMayEnd() {
+// Under g_supervisionLock: a selection that came back while the last run was ending, of this tile or of
+// another provider's, is served by this same thread; otherwise the thread ends and the next selection
+// starts a new one.
+bool SupervisionMayEnd(NuvCredential*& next) {
     Platform::CriticalSectionLock lock(g_supervisionLock);
-    if (IsHXCPSelected)
+    if (IsHXCPSelected && g_supervisedCredential && g_supervisedCredential->HasProvider()) {
+        next = g_supervisedCredential;
         return false;
+    }
     g_supervisionRunning = false;
     return true;
+}
+
+// A thread started without SetSelected (a test's) supervises the credential it was given.
+void AdoptWhenStartedDirectly(NuvCredential& credential) {
+    Platform::CriticalSectionLock lock(g_supervisionLock);
+    if (!g_supervisionRunning)
+        g_supervisedCredential = &credential;
 }
 
 } // namespace
 
 DWORD WINAPI LaunchAndShowUI(LPVOID parameter) {
-    auto& credential = *static_cast<NuvCredential*>(parameter);
+    auto* credential = static_cast<NuvCredential*>(parameter);
     bool ended = false;
     Platform::ThreadBoundary(nullptr, [&] {
         const Platform::ScopedMultithreadedApartment apartment;
-        EnterApartmentOrSayWhy(credential, apartment, "NuvCredential::LaunchAndShowUI");
+        EnterApartmentOrSayWhy(*credential, apartment, "NuvCredential::LaunchAndShowUI");
+        AdoptWhenStartedDirectly(*credential);
         do
-            Supervision(credential).Run();
-        while (!(ended = SupervisionMayEnd()));
+            Supervision(*credential).Run();
+        while (!(ended = SupervisionMayEnd(credential)));
     });
     if (!ended) {
         // Something escaped a run: the UI application, if started, is closed by UnAdvise.

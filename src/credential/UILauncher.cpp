@@ -210,8 +210,10 @@ void NuvCredential::CloseAndReleaseIPCObjects() {
     }
     // Should a client hold the server's only instance, SELF_CLOSE finds the pipe busy; the loop then ends
     // by itself once that connection's bounded read is over.
-    if (server)
-        server->RequestStop();
+    // A tile that never served a UI process has nothing to stop: its client names no pipe.
+    if (!server)
+        return;
+    server->RequestStop();
     DWORD error = ERROR_SUCCESS;
     client.SelfClose(error);
     if (thread)

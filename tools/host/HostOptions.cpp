@@ -74,6 +74,13 @@ bool ParseValueOption(const std::wstring& arg, const wchar_t* value, HostOptions
         options.tilePicture = value;
     else if (arg == L"--splash-picture")
         options.splashPicture = value;
+    else if (arg == L"--reselect-after") {
+        options.reselect = true;
+        options.reselectAfter = Number(value);
+    } else if (arg == L"--instances")
+        options.instances = Number(value);
+    else if (arg == L"--advise-within")
+        options.adviseBound = Number(value);
     else if (arg == L"--dismiss-after")
         options.lockScreen.dismissAfter = Number(value);
     else if (arg == L"--lock-again-after")
@@ -131,10 +138,13 @@ void PrintUsage() {
         L"              [--recognize DOMAIN USER PASSWORD [--recognize-delay MS]] [--standin-record FILE]\n"
         L"              [--lock-screen] [--dismiss-after MS [--lock-again-after MS [--dismiss-again-after MS]]]\n"
         L"              [--road NAME [--expect message-type=N|disconnect|commands=SHOW,HIDE,...]...]\n"
-        L"              [--log-dir DIR]\n"
+        L"              [--log-dir DIR] [--reselect-after MS] [--instances N [--advise-within MS]]\n"
         L"  Drives the credential provider of the class id (default: this product's) as LogonUI does and\n"
         L"  prints what LogonUI would show. Each call of the provider must return within --call-bound ms\n"
-        L"  (default 15000); a call that hangs or crashes ends the run with a verdict naming it.");
+        L"  (default 15000); a call that hangs or crashes ends the run with a verdict naming it.\n"
+        L"  --reselect-after: once SHOW was accepted the tile is deselected, and selected again MS later.\n"
+        L"  --instances: that many providers one after the other in this process, each with its verdict;\n"
+        L"  each later one's Advise within --advise-within ms, and no thread of an earlier one left.");
 }
 
 } // namespace HxHost

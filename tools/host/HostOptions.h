@@ -35,6 +35,13 @@ struct HostOptions {
     std::wstring domain, user, password;
     DWORD recognitionDelay = 300;
     LockScreenScript lockScreen;
+    // The person picks another tile once the UI application was shown, and comes back after this many ms.
+    bool reselect = false;
+    DWORD reselectAfter = 1500;
+    // Provider instances created, signed in with and released one after the other in this process, as
+    // LogonUI does on every lock; the later ones' Advise must return within adviseBound ms (0: any time).
+    DWORD instances = 1;
+    DWORD adviseBound = 0;
     std::wstring standInRecord; // where the UI application stand-in records what it receives
     std::wstring road;          // name of the walk-through's road: prints its story and verdict
     RoadExpectation expect;

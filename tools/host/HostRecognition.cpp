@@ -57,10 +57,14 @@ void HostSession::PrepareStandIn() {
         options += L" --credentials " + Quote(_options.domain) + L" " + Quote(_options.user) + L" " +
                    Quote(_options.password) + L" --on-show wait:" + std::to_wstring(_options.recognitionDelay) +
                    L",recognize";
-    // Options the caller gave the stand-in already (misbehaviour for a measurement, say) are kept.
-    wchar_t given[2048] = {};
-    const DWORD length = GetEnvironmentVariableW(kStandInOptionsVariable, given, ARRAYSIZE(given));
-    const std::wstring all = length > 0 && length < ARRAYSIZE(given) ? std::wstring(given) + L" " + options : options;
+    // Options the caller gave the stand-in already (misbehaviour for a measurement, say) are kept; they are
+    // read once, so that a later provider instance of the same run does not add its own to the first's.
+    static const std::wstring given = [] {
+        wchar_t text[2048] = {};
+        const DWORD length = GetEnvironmentVariableW(kStandInOptionsVariable, text, ARRAYSIZE(text));
+        return length > 0 && length < ARRAYSIZE(text) ? std::wstring(text) : std::wstring();
+    }();
+    const std::wstring all = given.empty() ? options : given + L" " + options;
     SetEnvironmentVariableW(kStandInOptionsVariable, all.c_str());
     if (_options.recognize)
         PrintLine(L"The UI application will recognise " + _options.domain + L"\\" + _options.user + L" (password " +
@@ -111,6 +115,32 @@ void HostSession::FailRecognition(ULONGLONG since) {
     else
         Fail(L"CredentialsChanged", L"the provider to raise CredentialsChanged or disconnect the locked session",
              WithTraceError(L"neither within " + waited + L" of the selection"));
+}
+
+// True once the UI application has accepted a SHOW; false (and the session failed) when none came in time.
+bool HostSession::AwaitShow() {
+    const ULONGLONG since = GetTickCount64();
+    while (!ReadStandInRecord(_options.standInRecord).showAccepted) {
+        if (GetTickCount64() - since > kStartPatienceMilliseconds) {
+            FailRecognition(since);
+            return false;
+        }
+        Sleep(kPollMilliseconds);
+    }
+    return true;
+}
+
+// The person picks another tile once the face UI is up, and comes back to this one: the provider must
+// show the UI application again.
+void HostSession::Reselect() {
+    if (!AwaitShow())
+        return;
+    Check(L"SetDeselected", _watchdog.Run(L"SetDeselected", [&] { return selected()->SetDeselected(); }));
+    _timeline.Mark(L"tile deselected (another tile picked)");
+    Sleep(_options.reselectAfter);
+    BOOL autoLogon = FALSE;
+    Check(L"SetSelected", _watchdog.Run(L"SetSelected", [&] { return selected()->SetSelected(&autoLogon); }));
+    _timeline.Mark(L"tile " + std::to_wstring(_selected) + L" selected again");
 }
 
 // The commands a road expects may follow the last change of the lock screen by a poll period or two.

@@ -149,7 +149,11 @@ bool HostSession::SetUsageScenario() {
 void HostSession::AdviseProvider() {
     const ULONGLONG start = GetTickCount64();
     const HRESULT hr = _watchdog.Run(L"ICredentialProvider::Advise", [&] { return _provider->Advise(&_providerEvents, 7); });
-    Check((L"ICredentialProvider::Advise (" + std::to_wstring(GetTickCount64() - start) + L" ms)").c_str(), hr);
+    const ULONGLONG held = GetTickCount64() - start;
+    Check((L"ICredentialProvider::Advise (" + std::to_wstring(held) + L" ms)").c_str(), hr);
+    if (_options.adviseBound != 0 && held > _options.adviseBound)
+        Fail(L"ICredentialProvider::Advise", L"Advise to return within " + std::to_wstring(_options.adviseBound) + L" ms",
+             L"it held LogonUI's thread for " + std::to_wstring(held) + L" ms");
 }
 
 void HostSession::ReadFieldDescriptors() {
@@ -316,6 +320,8 @@ void HostSession::SelectTile() {
     _lockScreen.Start();
     Check(L"SetSelected", selectedHr);
     _autoLogon = _autoLogon || autoLogon;
+    if (_options.reselect)
+        Reselect();
     if (_options.recognize && !_autoLogon && AwaitRecognition())
         ReadCredentialCount(); // LogonUI enumerates the tiles again and finds one asking for an immediate logon
     SignIn();

@@ -33,6 +33,10 @@ public:
 
     // Runs the session; returns the process exit code (0 when every step did what was expected).
     int Run();
+    // A failure found outside the session (by the run of an earlier instance) that its verdict reports.
+    void FailBefore(const std::wstring& step, const std::wstring& expected, const std::wstring& happened) {
+        Fail(step, expected, happened);
+    }
 
 private:
     // The provider and its tiles (HostSession.cpp).
@@ -47,6 +51,9 @@ private:
     void DescribeField(ICredentialProviderCredential* tile, const FieldDescriptor& field);
     void SaveTilePicture(ICredentialProviderCredential* tile);
     void SelectTile();
+    void Reselect();
+    bool AwaitShow();
+    void CheckSplashAfterShow();
     void Finish();
     // A face recognised by the UI application stand-in (HostRecognition.cpp).
     void PrepareStandIn();

@@ -4,6 +4,7 @@
 #include "Console.h"
 #include "HostSession.h"
 #include "LogonBufferView.h"
+#include "StandInRecord.h"
 #include "Verdict.h"
 
 #include <string>
@@ -18,6 +19,9 @@ namespace {
 constexpr NTSTATUS kLogonFailure = static_cast<NTSTATUS>(0xC000006D);
 
 std::wstring At(ULONGLONG ms) { return L"+" + std::to_wstring(ms) + L" ms"; }
+
+// A splash still up this long after the UI application accepted SHOW covers the face UI.
+constexpr ULONGLONG kSplashDownAfterShowMilliseconds = 300;
 
 } // namespace
 
@@ -66,6 +70,21 @@ void HostSession::ReportResult() {
     _timeline.Mark(L"result reported: " + _result + (_options.logonFails ? L" (a wrong password)" : L""));
 }
 
+// Once a SHOW was accepted the splash must be down: it would cover the face UI.
+void HostSession::CheckSplashAfterShow() {
+    if (_options.standInRecord.empty() || !_observer.SplashSeen())
+        return;
+    for (const ULONGLONG shown : ReadStandInRecord(_options.standInRecord).showAcceptedAt) {
+        const ULONGLONG check = shown + kSplashDownAfterShowMilliseconds;
+        if (_observer.SplashUpAt(check)) {
+            Fail(L"splash window down", L"the splash down within " + std::to_wstring(kSplashDownAfterShowMilliseconds) +
+                                             L" ms of SHOW accepted",
+                 L"the splash was still up at " + At(check - _timeline.Origin()));
+            return;
+        }
+    }
+}
+
 // The story, then one verdict line: the first failed step, or a road's expectations checked.
 void HostSession::Conclude() {
     const RoadExpectation& expect = _options.expect;
@@ -73,6 +92,7 @@ void HostSession::Conclude() {
         Fail(L"serialization handed over", L"a logon buffer of message type " + std::to_wstring(expect.messageType),
              _messageType < 0 ? std::wstring(L"no logon buffer (auto-logon FALSE)")
                               : L"message type " + std::to_wstring(_messageType));
+    CheckSplashAfterShow();
     if (expect.disconnect && !_disconnected)
         Fail(L"session disconnected", L"the locked session disconnected and LastLoggedOnProvider written",
              L"LastLoggedOnProvider unchanged");

@@ -90,6 +90,10 @@ void Observer::LookAtSplash() {
     if (up != _splashUp) {
         _splashUp = up;
         _splashSince = GetTickCount64();
+        {
+            std::lock_guard<std::mutex> guard(_lock);
+            _splashChanges.emplace_back(_splashSince, up);
+        }
         _timeline.Mark(up ? L"splash window up" : L"splash window down");
     }
     if (!up || _splashPhotographed || _splashPicture.empty() || GetTickCount64() - _splashSince < kSplashPaintMilliseconds)
@@ -100,6 +104,20 @@ void Observer::LookAtSplash() {
     else
         PrintLine(L"Splash picture could not be saved to " + _splashPicture + L": error " +
                   std::to_wstring(GetLastError()));
+}
+
+bool Observer::SplashUpAt(ULONGLONG tick) const {
+    std::lock_guard<std::mutex> guard(_lock);
+    bool up = false;
+    for (const auto& [at, nowUp] : _splashChanges)
+        if (at <= tick)
+            up = nowUp;
+    return up;
+}
+
+bool Observer::SplashSeen() const {
+    std::lock_guard<std::mutex> guard(_lock);
+    return !_splashChanges.empty();
 }
 
 void Observer::LookAtLastProvider() {

@@ -9,6 +9,8 @@
 
 #include <mutex>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace HxHost {
 
@@ -22,6 +24,9 @@ public:
     void Start();
     // The provider LastLoggedOnProvider named when it changed since Start; empty while it has not.
     std::wstring rememberedProvider() const;
+    // Whether the splash window was seen up at that tick, and whether it was ever seen up.
+    bool SplashUpAt(ULONGLONG tick) const;
+    bool SplashSeen() const;
 
 private:
     static DWORD WINAPI Watch(LPVOID self);
@@ -38,6 +43,7 @@ private:
     bool _serviceSeen = false;
     bool _firstLook = true;
     bool _splashUp = false;
+    std::vector<std::pair<ULONGLONG, bool>> _splashChanges; // under _lock
     ULONGLONG _splashSince = 0;
     bool _splashPhotographed = false;
     HANDLE _stop = nullptr;

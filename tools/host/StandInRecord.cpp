@@ -40,7 +40,10 @@ public:
             _pending = CommandName(text);
             _record.commands.push_back(_pending);
         } else if (text.rfind("REPLY ", 0) == 0 && !_pending.empty()) {
-            _record.showAccepted = _record.showAccepted || _pending == L"SHOW" || _pending == L"CHANGEPASSWORD";
+            const bool show = _pending == L"SHOW" || _pending == L"CHANGEPASSWORD";
+            _record.showAccepted = _record.showAccepted || show;
+            if (show)
+                _record.showAcceptedAt.push_back(tick);
             Add(tick, _pending + L" accepted by the UI application");
             _pending.clear();
         } else if (text.rfind("FILLED ", 0) == 0) {

@@ -16,6 +16,7 @@ struct StandInRecord {
     };
     std::vector<Event> events;          // story lines
     std::vector<std::wstring> commands; // every command received, in order ("SHOW", "HIDE", ...)
+    std::vector<ULONGLONG> showAcceptedAt; // when each SHOW (or CHANGEPASSWORD) was answered
     bool started = false;
     bool showAccepted = false;
     bool logonAnswered = false;

@@ -22,6 +22,11 @@ ULONGLONG Timeline::Since() const {
     return GetTickCount64() - _origin;
 }
 
+ULONGLONG Timeline::Origin() const {
+    std::lock_guard<std::mutex> guard(_lock);
+    return _origin;
+}
+
 void Timeline::Print() const {
     std::lock_guard<std::mutex> guard(_lock);
     std::vector<Event> events = _events;

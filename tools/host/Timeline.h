@@ -17,6 +17,7 @@ public:
     // The moment the tile was selected: 0 ms of the story.
     void SetOrigin(ULONGLONG tick);
     ULONGLONG Since() const; // ms since the origin, now
+    ULONGLONG Origin() const;
 
     // Prints the events in the order they happened.
     void Print() const;

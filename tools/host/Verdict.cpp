@@ -57,6 +57,10 @@ bool FirstVerdict() {
 
 void SetVerdictContext(const std::wstring& road, const std::wstring& logDirectory) {
     Context& context = TheContext();
+    {
+        std::lock_guard<std::mutex> guard(context.lock);
+        context.printed = false; // a session of its own: a later provider instance has its own verdict
+    }
     if (!road.empty())
         context.road = road;
     if (!logDirectory.empty()) {

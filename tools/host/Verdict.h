@@ -7,7 +7,8 @@
 
 namespace HxHost {
 
-// The road's name for the verdict and the directory of the provider's trace logs (may be empty).
+// The road's name for the verdict and the directory of the provider's trace logs (may be empty). Each
+// session of the host sets it, and then prints one verdict of its own.
 void SetVerdictContext(const std::wstring& road, const std::wstring& logDirectory);
 
 void PrintPassed(const std::wstring& summary);

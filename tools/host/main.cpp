@@ -3,9 +3,10 @@
 #include "Console.h"
 #include "HostOptions.h"
 #include "HostSession.h"
-#include "common/MultithreadedApartment.h"
+#include "ProviderThreads.h"
 
 #include <objbase.h>
+#include <string>
 
 namespace {
 
@@ -24,6 +25,40 @@ HWND CreateHostWindow() {
                            nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
+// An earlier instance's threads are given this long to end after its release: the supervision notices a
+// deselection within a poll of a second.
+constexpr DWORD kEarlierThreadsPatience = 5000;
+
+HMODULE ProviderModule(const HxHost::HostOptions& options) {
+    wchar_t clsid[64] = {};
+    StringFromGUID2(options.clsid, clsid, 64);
+    wchar_t path[MAX_PATH] = {};
+    LONG bytes = sizeof(path);
+    if (RegQueryValueW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + clsid + L"\\InprocServer32").c_str(), path,
+                       &bytes) != ERROR_SUCCESS)
+        return nullptr;
+    return GetModuleHandleW(path);
+}
+
+// The sessions one after the other, as LogonUI creates a provider on each lock. Before each later one,
+// every thread that the provider's module started for the one before must have ended.
+int RunSessions(const HxHost::HostOptions& options, HWND window) {
+    int exitCode = 0;
+    for (DWORD instance = 0; instance < options.instances; ++instance) {
+        HxHost::HostSession session(options, window);
+        if (instance > 0) {
+            const int left = HxHost::AwaitThreadsOfModuleToEnd(ProviderModule(options), kEarlierThreadsPatience);
+            if (left > 0)
+                session.FailBefore(L"threads of the earlier instance ended",
+                                   L"no thread of the released provider left after " +
+                                       std::to_wstring(kEarlierThreadsPatience) + L" ms",
+                                   std::to_wstring(left) + L" thread(s) of its module still running");
+        }
+        exitCode |= session.Run();
+    }
+    return exitCode;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -38,14 +73,9 @@ int wmain(int argc, wchar_t** argv) {
         HxHost::PrintLine(L"CoInitializeEx -> " + HxHost::Hex(hr));
         return 1;
     }
-    int exitCode = 0;
-    {
-        // LogonUI keeps a multithreaded apartment alive on a thread of its own; the provider's worker
-        // threads, which never initialise COM themselves, join it implicitly.
-        HxTools::MultithreadedApartment apartment;
-        HxHost::HostSession session(options, CreateHostWindow());
-        exitCode = session.Run();
-    }
+    // LogonUI's thread is single-threaded, and no helper apartment is kept alive: the provider's worker
+    // threads must enter the one they need themselves.
+    const int exitCode = RunSessions(options, CreateHostWindow());
     CoUninitialize();
     return exitCode;
 }

@@ -9,8 +9,9 @@ using Corvani::Nuv::Platform::CriticalSectionLock;
 Recorder::Recorder(const std::wstring& file, bool times) : _times(times) {
     if (file.empty())
         return;
-    _file.reset(CreateFileW(file.c_str(), GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+    // Appended to: a stand-in started again after another ended (a crash, say) adds to the same record.
+    _file.reset(CreateFileW(file.c_str(), FILE_APPEND_DATA,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 

@@ -58,6 +58,8 @@ bool SetTextOption(const std::wstring& name, const std::wstring& value, StandInO
         options.language = value;
     else if (name == L"--record")
         options.recordFile = value;
+    else if (name == L"--crash-once-after-show")
+        options.crashOnceMarker = value;
     else if (name == L"--send")
         AppendActions(value, options.actions);
     else if (name == L"--on-show")
@@ -136,7 +138,7 @@ void PrintUsage() {
         L"Corvani.Halvex.UI.exe (stand-in) [-l <language id>] [-h] [--record <file> [--record-times]]\n"
         L"    [--no-reply] [--never-read] [--hang-up <n>] [--reply-bytes <n>] [--reply-delay <ms>] [--stay-on-close]\n"
         L"    [--send <action>[,<action>...]] [--stdin] [--on-show <action>[,<action>...]]\n"
-        L"    [--credentials <domain> <user> <password>]\n"
+        L"    [--credentials <domain> <user> <password>] [--crash-once-after-show <marker file>]\n"
         L"  actions: LOGON | DESELECT | UIINPUT | recognize | wait:<ms> | raw:<text> | exit\n"
         L"  recognize: fills the credential sections with --credentials, then sends LOGON.\n"
         L"  --record-times: each recorded line starts with GetTickCount64, for a timeline across processes.\n"

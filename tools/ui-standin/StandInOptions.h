@@ -27,6 +27,9 @@ struct StandInOptions {
     DWORD replyBytes = 0;
     DWORD replyDelayMilliseconds = 0;
     bool exitOnClose = true;
+    // Exit at once after the first SHOW, as a crash would, unless this file exists; it is created first,
+    // so that the stand-in started again behaves.
+    std::wstring crashOnceMarker;
 
     // Actions: "LOGON", "DESELECT", "UIINPUT", "recognize", "wait:<ms>", "raw:<text>", "exit".
     std::vector<std::wstring> actions;

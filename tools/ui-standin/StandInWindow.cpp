@@ -94,6 +94,7 @@ LRESULT StandInWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void StandInWindow::Show() {
+    CrashOnce();
     ShowWindow(_window, SW_SHOW);
     SetForegroundWindow(_window);
     _recorder.Line("WINDOW shown");
@@ -101,6 +102,18 @@ void StandInWindow::Show() {
         return;
     _showActionsStarted = true;
     Corvani::Nuv::Platform::UniqueHandle thread(CreateThread(nullptr, 0, RunShowActions, this, 0, nullptr));
+}
+
+// The first stand-in of a run ends right after its first SHOW was answered; the marker tells a later one.
+void StandInWindow::CrashOnce() {
+    if (_options.crashOnceMarker.empty())
+        return;
+    const Corvani::Nuv::Platform::UniqueFileHandle marker(CreateFileW(
+        _options.crashOnceMarker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!marker)
+        return;
+    _recorder.Line("CRASH");
+    ExitProcess(3);
 }
 
 DWORD WINAPI StandInWindow::RunShowActions(LPVOID parameter) {

@@ -29,6 +29,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Show();
+    void CrashOnce();
     static DWORD WINAPI RunShowActions(LPVOID self);
 
     const StandInOptions& _options;
