@@ -14,7 +14,7 @@ constexpr COLORREF kBackground = RGB(0, 84, 147);
 constexpr COLORREF kCircle = RGB(20, 110, 180);
 constexpr int kPictureSize = 192;
 constexpr int kPictureTop = 24;
-constexpr int kLogoSize = 32;
+constexpr int kLogoSize = 28;
 
 void DrawBitmap(const Canvas& canvas, HBITMAP bitmap, const RECT& area) {
     BITMAP info = {};
@@ -59,7 +59,7 @@ void DrawTile(const Canvas& canvas, const TileLook& tile) {
     DrawPicture(canvas, tile.picture);
     DrawText(canvas, tile.title, kPictureTop + kPictureSize + 20, 30, FW_LIGHT, RGB(255, 255, 255));
     DrawText(canvas, tile.subtitle, kPictureTop + kPictureSize + 70, 17, FW_NORMAL, RGB(215, 228, 240));
-    const int logoLeft = (canvas.width() - kLogoSize) / 2, logoTop = canvas.height() - kLogoSize - 4;
+    const int logoLeft = (canvas.width() - kLogoSize) / 2, logoTop = canvas.height() - kLogoSize - 2;
     DrawBitmap(canvas, tile.logo, {logoLeft, logoTop, logoLeft + kLogoSize, logoTop + kLogoSize});
 }
 
