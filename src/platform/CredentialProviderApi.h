@@ -172,4 +172,95 @@ __CRT_UUID_DECL(ICredentialProviderEvents, 0x34201e5a, 0xa787, 0x41a3, 0xa5, 0xa
 __CRT_UUID_DECL(ICredentialProviderCredentialEvents, 0xfa6fa76b, 0x66b7, 0x4b11, 0x95, 0xf1, 0x86, 0x17, 0x11,
                 0x18, 0xe8, 0x16)
 
+// Windows 8 and later: V2 credentials, the user array, field options and the second events interface.
+
+#include <propidl.h>
+#include <propkeydef.h>
+
+typedef enum CREDENTIAL_PROVIDER_ACCOUNT_OPTIONS {
+    CPAO_NONE = 0x0,
+    CPAO_EMPTY_LOCAL = 0x1,
+    CPAO_EMPTY_CONNECTED = 0x2,
+} CREDENTIAL_PROVIDER_ACCOUNT_OPTIONS;
+DEFINE_ENUM_FLAG_OPERATORS(CREDENTIAL_PROVIDER_ACCOUNT_OPTIONS)
+
+typedef enum CREDENTIAL_PROVIDER_CREDENTIAL_FIELD_OPTIONS {
+    CPCFO_NONE = 0x0,
+    CPCFO_ENABLE_PASSWORD_REVEAL = 0x1,
+    CPCFO_IS_EMAIL_ADDRESS = 0x2,
+    CPCFO_ENABLE_TOUCH_KEYBOARD_AUTO_INVOKE = 0x4,
+    CPCFO_NUMBERS_ONLY = 0x8,
+    CPCFO_SHOW_ENGLISH_KEYBOARD = 0x10,
+} CREDENTIAL_PROVIDER_CREDENTIAL_FIELD_OPTIONS;
+DEFINE_ENUM_FLAG_OPERATORS(CREDENTIAL_PROVIDER_CREDENTIAL_FIELD_OPTIONS)
+
+EXTERN_C const IID DECLSPEC_SELECTANY IID_ICredentialProviderCredential2 = {
+    0xfd672c54, 0x40ea, 0x4d6e, {0x9b, 0x49, 0xcf, 0xb1, 0xa7, 0x50, 0x7b, 0xd7}};
+EXTERN_C const IID DECLSPEC_SELECTANY IID_ICredentialProviderCredentialWithFieldOptions = {
+    0xdbc6fb30, 0xc843, 0x49e3, {0xa6, 0x45, 0x57, 0x3e, 0x6f, 0x39, 0x44, 0x6a}};
+EXTERN_C const IID DECLSPEC_SELECTANY IID_ICredentialProviderCredentialEvents2 = {
+    0xb53c00b6, 0x9922, 0x4b78, {0xb1, 0xf4, 0xdd, 0xfe, 0x77, 0x4d, 0xc3, 0x9b}};
+EXTERN_C const IID DECLSPEC_SELECTANY IID_ICredentialProviderUser = {
+    0x13793285, 0x3ea6, 0x40fd, {0xb4, 0x20, 0x15, 0xf4, 0x7d, 0xa4, 0x1f, 0xbb}};
+EXTERN_C const IID DECLSPEC_SELECTANY IID_ICredentialProviderUserArray = {
+    0x90c119ae, 0x0f18, 0x4520, {0xa1, 0xf1, 0x11, 0x43, 0x66, 0xa4, 0x0f, 0xe8}};
+EXTERN_C const IID DECLSPEC_SELECTANY IID_ICredentialProviderSetUserArray = {
+    0x095c1484, 0x1c0c, 0x4388, {0x9c, 0x6d, 0x50, 0x0e, 0x61, 0xbf, 0x84, 0xbd}};
+EXTERN_C const GUID DECLSPEC_SELECTANY Identity_LocalUserProvider = {
+    0xa198529b, 0x730f, 0x4089, {0xb6, 0x46, 0xa1, 0x25, 0x57, 0xf5, 0x66, 0x5e}};
+
+MIDL_INTERFACE("fd672c54-40ea-4d6e-9b49-cfb1a7507bd7")
+ICredentialProviderCredential2 : public ICredentialProviderCredential {
+    virtual HRESULT STDMETHODCALLTYPE GetUserSid(LPWSTR * sid) = 0;
+};
+
+MIDL_INTERFACE("dbc6fb30-c843-49e3-a645-573e6f39446a")
+ICredentialProviderCredentialWithFieldOptions : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE GetFieldOptions(DWORD fieldID,
+                                                      CREDENTIAL_PROVIDER_CREDENTIAL_FIELD_OPTIONS * options) = 0;
+};
+
+MIDL_INTERFACE("b53c00b6-9922-4b78-b1f4-ddfe774dc39b")
+ICredentialProviderCredentialEvents2 : public ICredentialProviderCredentialEvents {
+    virtual HRESULT STDMETHODCALLTYPE BeginFieldUpdates() = 0;
+    virtual HRESULT STDMETHODCALLTYPE EndFieldUpdates() = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetFieldOptions(ICredentialProviderCredential * credential, DWORD fieldID,
+                                                      CREDENTIAL_PROVIDER_CREDENTIAL_FIELD_OPTIONS options) = 0;
+};
+
+MIDL_INTERFACE("13793285-3ea6-40fd-b420-15f47da41fbb")
+ICredentialProviderUser : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE GetSid(LPWSTR * sid) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetProviderID(GUID * providerID) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetStringValue(REFPROPERTYKEY key, LPWSTR * stringValue) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetValue(REFPROPERTYKEY key, PROPVARIANT * value) = 0;
+};
+
+MIDL_INTERFACE("90c119ae-0f18-4520-a1f1-114366a40fe8")
+ICredentialProviderUserArray : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE SetProviderFilter(REFGUID guidProviderToFilterTo) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetAccountOptions(
+        CREDENTIAL_PROVIDER_ACCOUNT_OPTIONS * credentialProviderAccountOptions) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetCount(DWORD * userCount) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetAt(DWORD userIndex, ICredentialProviderUser * *user) = 0;
+};
+
+MIDL_INTERFACE("095c1484-1c0c-4388-9c6d-500e61bf84bd")
+ICredentialProviderSetUserArray : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE SetUserArray(ICredentialProviderUserArray * users) = 0;
+};
+
+__CRT_UUID_DECL(ICredentialProviderCredential2, 0xfd672c54, 0x40ea, 0x4d6e, 0x9b, 0x49, 0xcf, 0xb1, 0xa7, 0x50,
+                0x7b, 0xd7)
+__CRT_UUID_DECL(ICredentialProviderCredentialWithFieldOptions, 0xdbc6fb30, 0xc843, 0x49e3, 0xa6, 0x45, 0x57, 0x3e,
+                0x6f, 0x39, 0x44, 0x6a)
+__CRT_UUID_DECL(ICredentialProviderCredentialEvents2, 0xb53c00b6, 0x9922, 0x4b78, 0xb1, 0xf4, 0xdd, 0xfe, 0x77,
+                0x4d, 0xc3, 0x9b)
+__CRT_UUID_DECL(ICredentialProviderUser, 0x13793285, 0x3ea6, 0x40fd, 0xb4, 0x20, 0x15, 0xf4, 0x7d, 0xa4, 0x1f,
+                0xbb)
+__CRT_UUID_DECL(ICredentialProviderUserArray, 0x90c119ae, 0x0f18, 0x4520, 0xa1, 0xf1, 0x11, 0x43, 0x66, 0xa4,
+                0x0f, 0xe8)
+__CRT_UUID_DECL(ICredentialProviderSetUserArray, 0x095c1484, 0x1c0c, 0x4388, 0x9c, 0x6d, 0x50, 0x0e, 0x61, 0xbf,
+                0x84, 0xbd)
+
 #endif

@@ -6,6 +6,9 @@
 #include "platform/CredentialProviderApi.h"
 
 #include <atomic>
+#include <mutex>
+#include <string>
+#include <vector>
 
 namespace HxHost {
 
@@ -23,11 +26,15 @@ private:
     std::atomic<LONG> _changes{0};
 };
 
+// Both events interfaces of LogonUI on one object: a credential that asks the one it was advised for the
+// second gets it. Every field update, through either, goes into the story with the tile, the field and
+// the new value (a password field's by its length only).
 class CredentialEvents final
-    : public Corvani::Nuv::Platform::ComObject<CredentialEvents, ICredentialProviderCredentialEvents> {
+    : public Corvani::Nuv::Platform::ComObject<CredentialEvents, ICredentialProviderCredentialEvents2> {
 public:
-    explicit CredentialEvents(HWND owner) : _owner(owner) {}
+    CredentialEvents(HWND owner, Timeline& timeline) : _owner(owner), _timeline(timeline) {}
 
+    IFACEMETHODIMP QueryInterface(REFIID riid, void** object) override;
     IFACEMETHODIMP SetFieldState(ICredentialProviderCredential*, DWORD, CREDENTIAL_PROVIDER_FIELD_STATE) override;
     IFACEMETHODIMP SetFieldInteractiveState(ICredentialProviderCredential*, DWORD,
                                             CREDENTIAL_PROVIDER_FIELD_INTERACTIVE_STATE) override;
@@ -39,12 +46,26 @@ public:
     IFACEMETHODIMP AppendFieldComboBoxItem(ICredentialProviderCredential*, DWORD, LPCWSTR) override;
     IFACEMETHODIMP SetFieldSubmitButton(ICredentialProviderCredential*, DWORD, DWORD) override;
     IFACEMETHODIMP OnCreatingWindow(HWND* owner) override;
+    IFACEMETHODIMP BeginFieldUpdates() override;
+    IFACEMETHODIMP EndFieldUpdates() override;
+    IFACEMETHODIMP SetFieldOptions(ICredentialProviderCredential*, DWORD,
+                                   CREDENTIAL_PROVIDER_CREDENTIAL_FIELD_OPTIONS) override;
 
+    // What the story names: the tile by its index, and which fields are passwords.
+    void AddTile(ICredentialProviderCredential* tile);
+    void SetPasswordFields(std::vector<DWORD> fields);
     LONG windowRequests() const { return _windowRequests; }
 
 private:
+    HRESULT Tell(ICredentialProviderCredential* tile, DWORD field, const wchar_t* call, const std::wstring& value);
+    bool IsPassword(DWORD field);
+
     HWND _owner;
-    LONG _windowRequests = 0;
+    Timeline& _timeline;
+    std::mutex _lock;
+    std::vector<ICredentialProviderCredential*> _tiles; // not owned: compared only
+    std::vector<DWORD> _passwordFields;
+    std::atomic<LONG> _windowRequests{0};
 };
 
 } // namespace HxHost

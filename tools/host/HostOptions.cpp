@@ -19,6 +19,8 @@ bool ParseScenario(const std::wstring& text, CREDENTIAL_PROVIDER_USAGE_SCENARIO&
         scenario = CPUS_CHANGE_PASSWORD;
     else if (text == L"credui")
         scenario = CPUS_CREDUI;
+    else if (text == L"plap")
+        scenario = CPUS_PLAP;
     else
         return false;
     return true;
@@ -56,7 +58,9 @@ bool ParseValueOption(const std::wstring& arg, const wchar_t* value, HostOptions
         return ParseScenario(value, options.scenario);
     if (arg == L"--expect")
         return ParseExpectation(value, options.expect);
-    if (arg == L"--lang")
+    if (arg == L"--user")
+        options.users.push_back(value);
+    else if (arg == L"--lang")
         options.language = static_cast<LANGID>(Number(value));
     else if (arg == L"--tile")
         options.tile = Number(value);
@@ -103,6 +107,8 @@ bool ParseFlag(const std::wstring& arg, HostOptions& options) {
         options.serialization = true;
     else if (arg == L"--scenarios")
         options.probeScenarios = true;
+    else if (arg == L"--no-user-array")
+        options.userArray = false;
     else if (arg == L"--verbose")
         options.verbose = true;
     else
@@ -132,16 +138,19 @@ HostOptions ParseHostOptions(int argc, wchar_t** argv) {
 
 void PrintUsage() {
     PrintLine(
-        L"usage: hxhost [--clsid {GUID}] [--scenario logon|unlock|changepassword|credui] [--lang LANGID]\n"
-        L"              [--scenarios] [--tile N] [--no-select] [--serialization] [--logon-fails]\n"
+        L"usage: hxhost [--clsid {GUID}] [--scenario logon|unlock|changepassword|credui|plap] [--lang LANGID]\n"
+        L"              [--scenarios] [--user DOMAIN\\NAME[=SID]]... [--no-user-array]\n"
+        L"              [--tile N] [--no-select] [--serialization] [--logon-fails]\n"
         L"              [--call-bound MS] [--verbose] [--tile-picture FILE.png] [--splash-picture FILE.png]\n"
         L"              [--recognize DOMAIN USER PASSWORD [--recognize-delay MS]] [--standin-record FILE]\n"
         L"              [--lock-screen] [--dismiss-after MS [--lock-again-after MS [--dismiss-again-after MS]]]\n"
         L"              [--road NAME [--expect message-type=N|disconnect|commands=SHOW,HIDE,...]...]\n"
         L"              [--log-dir DIR] [--reselect-after MS] [--instances N [--advise-within MS]]\n"
         L"  Drives the credential provider of the class id (default: this product's) as LogonUI does and\n"
-        L"  prints what LogonUI would show. Each call of the provider must return within --call-bound ms\n"
-        L"  (default 15000); a call that hangs or crashes ends the run with a verdict naming it.\n"
+        L"  prints what LogonUI would show. A provider that implements ICredentialProviderSetUserArray gets\n"
+        L"  the users LogonUI shows: the local user running the host and each --user (its SID looked up,\n"
+        L"  or given). Each call of the provider must return within --call-bound ms (default 15000); a\n"
+        L"  call that hangs or crashes ends the run with a verdict naming it.\n"
         L"  --reselect-after: once SHOW was accepted the tile is deselected, and selected again MS later.\n"
         L"  --instances: that many providers one after the other in this process, each with its verdict;\n"
         L"  each later one's Advise within --advise-within ms, and no thread of an earlier one left.");

@@ -27,6 +27,8 @@ struct HostOptions {
     bool logonFails = false;              // report STATUS_LOGON_FAILURE instead of success
     bool serialization = false;           // ask for the serialization as a submit would, and show its header
     bool probeScenarios = false;          // ask fresh instances which usage scenarios they support
+    bool userArray = true;                // hand a provider that asks for one the users LogonUI shows
+    std::vector<std::wstring> users;      // "DOMAIN\name[=SID]": users shown besides the local one
     DWORD callBound = 15000;              // the watchdog's bound on each call of the provider, ms
     bool verbose = false;                 // every call and its result, too
     // A recognised face: the UI application stand-in that the provider launches places these credentials

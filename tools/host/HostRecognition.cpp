@@ -143,13 +143,15 @@ void HostSession::Reselect() {
     _timeline.Mark(L"tile " + std::to_wstring(_selected) + L" selected again");
 }
 
-// The commands a road expects may follow the last change of the lock screen by a poll period or two.
+// The commands a road expects may follow the last change of the lock screen by a poll period or two; the
+// UI application records the answer to its LOGON only after the provider may have disconnected the session.
 void HostSession::AwaitCommands() {
     if (_options.standInRecord.empty())
         return;
     const ULONGLONG giveUpAt = GetTickCount64() + kCommandPatienceMilliseconds;
     StandInRecord record = ReadStandInRecord(_options.standInRecord);
-    while (!InOrder(record.commands, _options.expect.commands) && GetTickCount64() < giveUpAt) {
+    while ((!InOrder(record.commands, _options.expect.commands) || (_disconnected && !record.logonAnswered)) &&
+           GetTickCount64() < giveUpAt) {
         Sleep(kPollMilliseconds);
         record = ReadStandInRecord(_options.standInRecord);
     }

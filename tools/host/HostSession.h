@@ -4,6 +4,7 @@
 
 #include "HostEvents.h"
 #include "HostOptions.h"
+#include "HostUsers.h"
 #include "Observer.h"
 #include "Timeline.h"
 #include "Watchdog.h"
@@ -20,6 +21,7 @@ struct FieldDescriptor {
     DWORD id;
     CREDENTIAL_PROVIDER_FIELD_TYPE type;
     std::wstring label;
+    GUID guid; // guidFieldType: CPFG_LOGON_PASSWORD, CPFG_CREDENTIAL_PROVIDER_LOGO, ...
 };
 
 // What the first failed step was; the verdict names it.
@@ -39,22 +41,29 @@ public:
     }
 
 private:
-    // The provider and its tiles (HostSession.cpp).
+    // The provider (HostSession.cpp).
     bool CreateProvider();
     void ProbeScenarios();
     bool SetUsageScenario();
+    bool PrepareUsers();
+    void GiveUserArray();
     void AdviseProvider();
     void ReadFieldDescriptors();
     bool ReadCredentialCount();
-    bool ReadTiles();
-    void DescribeTile(DWORD index, ICredentialProviderCredential* tile);
-    void DescribeField(ICredentialProviderCredential* tile, const FieldDescriptor& field);
-    void SaveTilePicture(ICredentialProviderCredential* tile);
     void SelectTile();
     void Reselect();
     bool AwaitShow();
     void CheckSplashAfterShow();
     void Finish();
+    // Its tiles and their fields, as LogonUI shows them (HostTiles.cpp).
+    bool ReadTiles();
+    void DescribeTile(DWORD index, ICredentialProviderCredential* tile);
+    std::wstring TileUser(DWORD index, ICredentialProviderCredential* tile);
+    void DescribeField(ICredentialProviderCredential* tile, ICredentialProviderCredentialWithFieldOptions* options,
+                       const FieldDescriptor& field);
+    std::wstring FieldValue(ICredentialProviderCredential* tile, const FieldDescriptor& field);
+    std::wstring ComboBoxValue(ICredentialProviderCredential* tile, DWORD field);
+    void SaveTilePicture(ICredentialProviderCredential* tile);
     // A face recognised by the UI application stand-in (HostRecognition.cpp).
     void PrepareStandIn();
     bool AwaitRecognition();
@@ -63,9 +72,12 @@ private:
     // Serialization and result (HostSignIn.cpp).
     void SignIn();
     void ReportResult();
+    void TellStatus(const wchar_t* call, const wchar_t* text, CREDENTIAL_PROVIDER_STATUS_ICON icon);
     void Conclude();
 
     bool Check(const wchar_t* call, HRESULT hr);
+    // A call LogonUI can do without: E_NOTIMPL is one line saying what it means, not a failure.
+    void CheckOptional(const std::wstring& call, HRESULT hr, const wchar_t* meaning);
     void Fail(const std::wstring& step, const std::wstring& expected, const std::wstring& happened);
     bool onRoad() const { return !_options.road.empty(); }
     ICredentialProviderCredential* selected() const { return _tiles[_selected].get(); }
@@ -79,6 +91,10 @@ private:
     CredentialEvents _credentialEvents;
     HWND _window;
     Corvani::Nuv::Platform::ComPtr<ICredentialProvider> _provider;
+    std::vector<UserEntry> _users;
+    Corvani::Nuv::Platform::ComPtr<HostUserArray> _userArray;
+    bool _takesUserArray = false; // the provider implements ICredentialProviderSetUserArray
+    bool _userArrayGiven = false;
     std::vector<FieldDescriptor> _fields;
     std::vector<Corvani::Nuv::Platform::ComPtr<ICredentialProviderCredential>> _tiles;
     DWORD _tileCount = 0, _defaultTile = 0, _selected = 0;
@@ -89,7 +105,8 @@ private:
     ULONGLONG _handedOverAt = 0; // ms since the selection
     std::wstring _result;
     bool _failed = false;
-    Failure _failure;
+    Failure _failure;         // the first; each one is printed as it happens
+    int _laterFailures = 0;
 };
 
 } // namespace HxHost

@@ -2,6 +2,7 @@
 // submits it and reports the result; then the verdict of the road.
 
 #include "Console.h"
+#include "FieldText.h"
 #include "HostSession.h"
 #include "LogonBufferView.h"
 #include "StandInRecord.h"
@@ -25,6 +26,20 @@ constexpr ULONGLONG kSplashDownAfterShowMilliseconds = 300;
 
 } // namespace
 
+// The status text and icon a tile hands back with its serialization or result, as LogonUI shows them.
+void HostSession::TellStatus(const wchar_t* call, const wchar_t* text, CREDENTIAL_PROVIDER_STATUS_ICON icon) {
+    if (!text && icon == CPSI_NONE)
+        return;
+    const std::wstring line = std::wstring(call) + L" status: " + StatusText(text, icon);
+    _timeline.Mark(line);
+    if (!onRoad())
+        PrintLine(line);
+}
+
+namespace {
+
+} // namespace
+
 void HostSession::SignIn() {
     if (!_autoLogon && !_options.serialization)
         return;
@@ -36,12 +51,15 @@ void HostSession::SignIn() {
         return selected()->GetSerialization(&response, &serialization, statusText.put(), &statusIcon);
     });
     UniqueCoTaskMemory buffer(serialization.rgbSerialization);
+    TellStatus(L"GetSerialization", statusText.get(), statusIcon);
     if (!Check(L"GetSerialization", hr))
         return;
-    Detail(L"  response " + std::to_wstring(response) +
-           (response == CPGSR_RETURN_CREDENTIAL_FINISHED ? L" (CPGSR_RETURN_CREDENTIAL_FINISHED)" : L""));
+    Detail(L"  response " + std::to_wstring(response) + L" (" + ResponseName(response) + L")");
     if (response != CPGSR_RETURN_CREDENTIAL_FINISHED) {
-        _timeline.Mark(L"no serialization: response " + std::to_wstring(response));
+        _timeline.Mark(L"no serialization: response " + std::to_wstring(response) + L" (" + ResponseName(response) +
+                       L")");
+        if (!onRoad())
+            PrintLine(L"Serialization: none (" + std::wstring(ResponseName(response)) + L")");
         return;
     }
     _handedOver = true;
@@ -68,6 +86,7 @@ void HostSession::ReportResult() {
     });
     Check((L"ReportResult(" + _result + L")").c_str(), hr);
     _timeline.Mark(L"result reported: " + _result + (_options.logonFails ? L" (a wrong password)" : L""));
+    TellStatus(L"ReportResult", statusText.get(), statusIcon);
 }
 
 // Once a SHOW was accepted the splash must be down: it would cover the face UI.
@@ -96,12 +115,12 @@ void HostSession::Conclude() {
     if (expect.disconnect && !_disconnected)
         Fail(L"session disconnected", L"the locked session disconnected and LastLoggedOnProvider written",
              L"LastLoggedOnProvider unchanged");
-    if (onRoad() || _options.recognize) {
-        PrintLine(L"Story (ms since the tile was selected):");
-        _timeline.Print();
-    }
+    _timeline.Print();
     if (_failed) {
-        PrintFailed(_failure.step, _failure.expected, _failure.happened);
+        PrintFailed(_failure.step, _failure.expected,
+                    _laterFailures == 0 ? _failure.happened
+                                        : _failure.happened + L" (and " + std::to_wstring(_laterFailures) +
+                                              L" later failure(s), each on its line above)");
         return;
     }
     std::wstring summary;

@@ -2,7 +2,9 @@
 
 #include "platform/UniqueResource.h"
 
+using Corvani::Nuv::Platform::ScopedSelection;
 using Corvani::Nuv::Platform::UniqueGdiObject;
+using Corvani::Nuv::Platform::UniqueMemoryDC;
 
 namespace HxHost {
 
@@ -12,6 +14,18 @@ constexpr COLORREF kBackground = RGB(0, 84, 147);
 constexpr COLORREF kCircle = RGB(20, 110, 180);
 constexpr int kPictureSize = 192;
 constexpr int kPictureTop = 24;
+constexpr int kLogoSize = 28;
+
+void DrawBitmap(const Canvas& canvas, HBITMAP bitmap, const RECT& area) {
+    BITMAP info = {};
+    if (!bitmap || !GetObjectW(bitmap, sizeof(info), &info))
+        return;
+    const UniqueMemoryDC source(CreateCompatibleDC(canvas.dc()));
+    const ScopedSelection selection(source.get(), bitmap);
+    SetStretchBltMode(canvas.dc(), HALFTONE);
+    StretchBlt(canvas.dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, source.get(), 0, 0,
+               info.bmWidth, info.bmHeight, SRCCOPY);
+}
 
 void DrawPicture(const Canvas& canvas, HBITMAP picture) {
     const int left = (canvas.width() - kPictureSize) / 2;
@@ -20,16 +34,7 @@ void DrawPicture(const Canvas& canvas, HBITMAP picture) {
     UniqueGdiObject fill(CreateSolidBrush(kCircle));
     const RECT area = {left, kPictureTop, left + kPictureSize, kPictureTop + kPictureSize};
     FillRect(canvas.dc(), &area, static_cast<HBRUSH>(fill.get()));
-    BITMAP info = {};
-    if (picture && GetObjectW(picture, sizeof(info), &info)) {
-        const HDC source = CreateCompatibleDC(canvas.dc());
-        const HGDIOBJ previous = SelectObject(source, picture);
-        SetStretchBltMode(canvas.dc(), HALFTONE);
-        StretchBlt(canvas.dc(), left, kPictureTop, kPictureSize, kPictureSize, source, 0, 0, info.bmWidth,
-                   info.bmHeight, SRCCOPY);
-        SelectObject(source, previous);
-        DeleteDC(source);
-    }
+    DrawBitmap(canvas, picture, area);
     SelectClipRgn(canvas.dc(), nullptr);
 }
 
@@ -54,6 +59,8 @@ void DrawTile(const Canvas& canvas, const TileLook& tile) {
     DrawPicture(canvas, tile.picture);
     DrawText(canvas, tile.title, kPictureTop + kPictureSize + 20, 30, FW_LIGHT, RGB(255, 255, 255));
     DrawText(canvas, tile.subtitle, kPictureTop + kPictureSize + 70, 17, FW_NORMAL, RGB(215, 228, 240));
+    const int logoLeft = (canvas.width() - kLogoSize) / 2, logoTop = canvas.height() - kLogoSize - 2;
+    DrawBitmap(canvas, tile.logo, {logoLeft, logoTop, logoLeft + kLogoSize, logoTop + kLogoSize});
 }
 
 } // namespace HxHost

@@ -1,6 +1,7 @@
 #pragma once
 // The story of one sign-in: the events a person cares about, from every process of the walk-through,
-// on the one clock they share (GetTickCount64), printed as milliseconds since the tile was selected.
+// on the one clock they share (GetTickCount64), printed as milliseconds since the tile was selected (since
+// the provider was created while no tile is).
 
 #include <windows.h>
 
@@ -14,12 +15,12 @@ class Timeline {
 public:
     void Mark(const std::wstring& text) { MarkAt(GetTickCount64(), text); }
     void MarkAt(ULONGLONG tick, const std::wstring& text);
-    // The moment the tile was selected: 0 ms of the story.
-    void SetOrigin(ULONGLONG tick);
+    // 0 ms of the story: the moment the provider was created, then the one the tile was selected.
+    void SetOrigin(ULONGLONG tick, const wchar_t* moment);
     ULONGLONG Since() const; // ms since the origin, now
     ULONGLONG Origin() const;
 
-    // Prints the events in the order they happened.
+    // Prints "Story (ms since <moment>):" and the events in the order they happened; nothing without events.
     void Print() const;
 
 private:
@@ -29,7 +30,8 @@ private:
     };
     mutable std::mutex _lock;
     std::vector<Event> _events;
-    ULONGLONG _origin = 0;
+    ULONGLONG _origin = GetTickCount64();
+    const wchar_t* _moment = L"the host started";
 };
 
 } // namespace HxHost

@@ -51,6 +51,7 @@ Watchdog::~Watchdog() {
 void Watchdog::Enter(const wchar_t* name) {
     std::lock_guard<std::mutex> guard(_lock);
     _call = name;
+    _callThread = GetCurrentThreadId();
     _since = GetTickCount64();
 }
 
@@ -66,25 +67,38 @@ DWORD WINAPI Watchdog::Watch(LPVOID self) {
         if (watchdog->_call.empty() || GetTickCount64() - watchdog->_since < watchdog->_bound)
             continue;
         guard.unlock();
-        watchdog->Fail(L"the provider has not returned after " + std::to_wstring(watchdog->_bound) +
-                       L" ms (it hangs in this call)");
+        watchdog->Fail(L"the call to return within " + std::to_wstring(watchdog->_bound) + L" ms",
+                       L"the provider has not returned after " + std::to_wstring(watchdog->_bound) +
+                           L" ms (it hangs in this call)");
     }
     return 0;
 }
 
 LONG WINAPI Watchdog::OnUnhandledException(EXCEPTION_POINTERS* exception) {
-    if (g_watchdog) {
-        wchar_t code[16];
-        swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(exception->ExceptionRecord->ExceptionCode));
-        g_watchdog->Fail(std::wstring(L"the provider crashed: exception ") + code + L" at " +
-                         Where(exception->ExceptionRecord->ExceptionAddress));
-    }
+    if (g_watchdog)
+        g_watchdog->OnCrash(*exception->ExceptionRecord);
     return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// "the provider crashed in GetCredentialAt: exception 0xC0000005 at Provider.dll+0x1a2b", or "on a thread
+// of its own" when the exception is not on the thread of the host's call.
+void Watchdog::OnCrash(const EXCEPTION_RECORD& record) {
+    std::wstring where;
+    {
+        std::lock_guard<std::mutex> guard(_lock);
+        where = _call.empty() ? L"on a thread of its own"
+                : _callThread == GetCurrentThreadId() ? L"in " + _call
+                                                      : L"on a thread of its own (during " + _call + L")";
+    }
+    wchar_t code[16];
+    swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(record.ExceptionCode));
+    Fail(L"the call to return without an exception",
+         L"the provider crashed " + where + L": exception " + code + L" at " + Where(record.ExceptionAddress));
 }
 
 // Ends the process at once: the provider's thread cannot be stopped, and an orderly exit would run the
 // provider's own teardown, which may hang or crash in turn.
-void Watchdog::Fail(const std::wstring& happened) {
+void Watchdog::Fail(const std::wstring& expected, const std::wstring& happened) {
     std::wstring call;
     {
         std::lock_guard<std::mutex> guard(_lock);
@@ -92,7 +106,7 @@ void Watchdog::Fail(const std::wstring& happened) {
     }
     if (_beforeVerdict)
         _beforeVerdict();
-    PrintFailed(call, L"the call to return within " + std::to_wstring(_bound) + L" ms", happened);
+    PrintFailed(call, expected, happened);
     fflush(stdout);
     TerminateProcess(GetCurrentProcess(), happened.find(L"crashed") == std::wstring::npos ? kHangExitCode
                                                                                          : kCrashExitCode);

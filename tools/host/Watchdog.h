@@ -32,12 +32,14 @@ private:
     void Leave();
     static DWORD WINAPI Watch(LPVOID self);
     static LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* exception);
-    [[noreturn]] void Fail(const std::wstring& happened);
+    void OnCrash(const EXCEPTION_RECORD& record);
+    [[noreturn]] void Fail(const std::wstring& expected, const std::wstring& happened);
 
     const DWORD _bound;
     const std::function<void()> _beforeVerdict;
     std::mutex _lock;
     std::wstring _call; // empty: no call in progress
+    DWORD _callThread = 0;
     ULONGLONG _since = 0;
     HANDLE _stop;
     HANDLE _thread;
