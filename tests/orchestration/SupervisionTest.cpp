@@ -5,7 +5,6 @@
 #include "orchestration/Orchestration.h"
 #include "support/CapturedLog.h"
 #include "support/FakeOutsideEffects.h"
-#include "support/MultithreadedApartment.h"
 #include "support/ScopedOverride.h"
 #include "support/TestPaths.h"
 
@@ -28,9 +27,10 @@ private:
     Corvani::Nuv::Platform::UniqueHandle _thread;
 };
 
-// No key presses and no priority raised on the test machine; the apartment LogonUI provides.
+// No key presses and no priority raised on the test machine. No helper apartment either: LogonUI
+// promises none, and the supervision thread enters the one it needs itself (the lock screen is found
+// through UI Automation in the road below only because it does).
 struct Quiet {
-    HxTest::MultithreadedApartment apartment;
     HxTest::FakeKeyboardInput keyboard;
     HxTest::FakePriorityControl priority;
 };

@@ -5,6 +5,8 @@
 #include "platform/UniqueResource.h"
 #include "support/FakeEvents.h"
 
+#include "support/FakeOutsideEffects.h"
+
 #include <gtest/gtest.h>
 
 using namespace Corvani::Nuv::CredentialProvider;
@@ -117,24 +119,36 @@ TEST_F(CredentialTest, OwnerWindowIsAskedForOncePerProcess) {
     EXPECT_EQ(1, secondEvents.RefCount());
 }
 
-TEST_F(CredentialTest, SelectionStartsTheSupervisionThreadOnce) {
+// A selection while the supervision thread runs leaves it to that thread; one after it ended (the person
+// picked another tile and came back) starts a new one, which finds the UI application and shows it.
+TEST_F(CredentialTest, SelectionAfterTheSupervisionEndedStartsAnotherNeverTwoAtOnce) {
+    HxTest::FakePriorityControl priority;
+    HxTest::FakeKeyboardInput keyboard;
     BOOL autoLogon = TRUE;
     ASSERT_EQ(S_OK, credential->SetSelected(&autoLogon));
     EXPECT_FALSE(autoLogon);
     EXPECT_TRUE(IsHXCPSelected);
-    const HANDLE thread = g_launchAndShowUIThread.get();
-    EXPECT_NE(nullptr, thread);
+    const HANDLE first = g_launchAndShowUIThread.get();
+    ASSERT_NE(nullptr, first);
+    ASSERT_EQ(S_OK, credential->SetSelected(&autoLogon));
+    EXPECT_EQ(first, g_launchAndShowUIThread.get()) << "a second thread while the first runs";
 
+    Corvani::Nuv::Platform::UniqueHandle firstThread;
+    DuplicateHandle(GetCurrentProcess(), first, GetCurrentProcess(), firstThread.put(), SYNCHRONIZE, FALSE, 0);
     ASSERT_EQ(S_OK, credential->SetDeselected());
     EXPECT_FALSE(IsHXCPSelected);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(firstThread.get(), 20000));
+
     ASSERT_EQ(S_OK, credential->SetSelected(&autoLogon));
     EXPECT_TRUE(IsHXCPSelected);
-    EXPECT_EQ(thread, g_launchAndShowUIThread.get());
+    ASSERT_NE(nullptr, g_launchAndShowUIThread.get());
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(g_launchAndShowUIThread.get(), 0)) << "no supervision runs";
 
     // UnAdvise leaves the selection flag alone.
     EXPECT_EQ(S_OK, credential->UnAdvise());
     EXPECT_TRUE(IsHXCPSelected);
     credential->SetDeselected();
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(g_launchAndShowUIThread.get(), 20000));
 }
 
 TEST_F(CredentialTest, RecognisedFaceSelectionAsksForAutoLogonAndStartsNothing) {

@@ -29,7 +29,10 @@ protected:
         ASSERT_EQ(S_OK, provider->Advise(&events, 3));
         credential = NuvProviderTestPeer::Credential(HxTest::AsNuv(provider.get()));
     }
-    void TearDown() override { provider->UnAdvise(); }
+    void TearDown() override {
+        if (provider)
+            provider->UnAdvise();
+    }
 
     HxTest::ScopedRegistryValue lastProvider{Corvani::Nuv::Platform::kLogonUIKey,
                                              Corvani::Nuv::Platform::kLastLoggedOnProviderValue};
@@ -88,5 +91,32 @@ TEST_F(EventHandlingTest, CloseAndInputEventsLeaveTheCredentialsAlone) {
     EXPECT_EQ(0, NuvCredentialTestPeer::AutoLogon(*credential));
     EXPECT_EQ(0, events.changes);
 }
+
+// Auto-logon is asked for only with credentials handed to an advised provider: a LOGON that reached
+// nobody leaves the next GetCredentialCount and SetSelected as they were.
+struct IgnoredLogonRow {
+    const char* name;
+    void (*before)(ComPtr<ICredentialProvider>& provider);
+};
+
+class IgnoredLogon : public EventHandlingTest, public testing::WithParamInterface<IgnoredLogonRow> {};
+
+TEST_P(IgnoredLogon, LeavesAutoLogonUnset) {
+    GetParam().before(provider);
+    CPLogonEvent logon;
+    credential->processEvent(&logon);
+    EXPECT_EQ(0, NuvCredentialTestPeer::AutoLogon(*credential));
+    EXPECT_EQ(0, events.changes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, IgnoredLogon,
+    testing::Values(IgnoredLogonRow{"AfterUnAdvise", [](ComPtr<ICredentialProvider>& p) { p->UnAdvise(); }},
+                    IgnoredLogonRow{"ProviderGone",
+                                    [](ComPtr<ICredentialProvider>& p) {
+                                        p->UnAdvise();
+                                        p.reset();
+                                    }}),
+    [](const testing::TestParamInfo<IgnoredLogonRow>& info) { return info.param.name; });
 
 } // namespace
