@@ -13,6 +13,7 @@
 #include "platform/UIAutomationApi.h"
 #include "support/FakeOutsideEffects.h"
 #include "support/HandleCount.h"
+#include "common/ProcessFootprint.h"
 #include "support/MultithreadedApartment.h"
 #include "support/PlainThread.h"
 #include "support/ProviderPeers.h"
@@ -35,26 +36,7 @@ struct Footprint {
     SIZE_T privateBytes;
 };
 
-// Private bytes: GetProcessMemoryInfo's PrivateUsage where the system fills it in (Wine answers 0), else the
-// committed private regions of the address space added up.
-SIZE_T PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX memory = {};
-    memory.cb = sizeof(memory);
-    if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                             sizeof(memory)) &&
-        memory.PrivateUsage != 0)
-        return memory.PrivateUsage;
-    SIZE_T total = 0;
-    MEMORY_BASIC_INFORMATION region = {};
-    for (const char* address = nullptr; VirtualQuery(address, &region, sizeof(region)) == sizeof(region);
-         address = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
-            total += region.RegionSize;
-    }
-    return total;
-}
-
-Footprint Measure() { return {HxTest::CountOpenHandles(), PrivateBytes()}; }
+Footprint Measure() { return {HxTools::CountOpenHandles(), HxTools::PrivateBytes()}; }
 
 bool Floor() {
     ComPtr<IUIAutomation> automation;

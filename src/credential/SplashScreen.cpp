@@ -106,7 +106,8 @@ void SplashScreen::Show() {
     if (!WaitForWindow())
         return;
     const HWND shown = window;
-    if (!shown)
+    // The wait for the window may have outlasted the UI application's start.
+    if (!shown || _suppressed)
         return;
     ShowWindow(shown, SW_SHOWMAXIMIZED);
     UpdateWindow(shown);

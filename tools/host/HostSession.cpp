@@ -236,11 +236,12 @@ void HostSession::SelectTile() {
     _timeline.SetOrigin(start, L"the tile was selected");
     _timeline.MarkAt(start, L"tile " + std::to_wstring(_selected) + L" selected"); // before what SetSelected updates
     const HRESULT selectedHr = _watchdog.Run(L"SetSelected", [&] { return selected()->SetSelected(&autoLogon); });
+    const ULONGLONG selectHeld = GetTickCount64() - start;
     _observer.Start();
     if (autoLogon)
         _timeline.Mark(L"tile " + std::to_wstring(_selected) + L" asks for an immediate logon");
     _lockScreen.Start();
-    Check(L"SetSelected", selectedHr);
+    Check((L"SetSelected (" + std::to_wstring(selectHeld) + L" ms)").c_str(), selectedHr);
     _autoLogon = _autoLogon || autoLogon;
     if (_options.reselect)
         Reselect();
@@ -249,7 +250,9 @@ void HostSession::SelectTile() {
     SignIn();
     _lockScreen.Finish(); // the tile stays selected while the lock screen comes and goes
     AwaitCommands();
-    Check(L"SetDeselected", _watchdog.Run(L"SetDeselected", [&] { return selected()->SetDeselected(); }));
+    const ULONGLONG deselectStart = GetTickCount64();
+    const HRESULT deselectedHr = _watchdog.Run(L"SetDeselected", [&] { return selected()->SetDeselected(); });
+    Check((L"SetDeselected (" + std::to_wstring(GetTickCount64() - deselectStart) + L" ms)").c_str(), deselectedHr);
     _timeline.Mark(L"tile deselected");
 }
 

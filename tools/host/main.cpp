@@ -4,6 +4,7 @@
 #include "HostOptions.h"
 #include "HostSession.h"
 #include "ProviderThreads.h"
+#include "common/ProcessFootprint.h"
 
 #include <objbase.h>
 #include <string>
@@ -42,9 +43,17 @@ HMODULE ProviderModule(const HxHost::HostOptions& options) {
 
 // The sessions one after the other, as LogonUI creates a provider on each lock. Before each later one,
 // every thread that the provider's module started for the one before must have ended.
+std::wstring FootprintText(const HxTools::Footprint& footprint) {
+    return std::to_wstring(footprint.threads) + L" threads, " + std::to_wstring(footprint.handles) + L" handles, " +
+           std::to_wstring(footprint.privateBytes / 1024) + L" KiB private";
+}
+
 int RunSessions(const HxHost::HostOptions& options, HWND window) {
     int exitCode = 0;
+    HxTools::Footprint afterFirst = {};
     for (DWORD instance = 0; instance < options.instances; ++instance) {
+        if (instance == 1)
+            afterFirst = HxTools::MeasureFootprint();
         HxHost::HostSession session(options, window);
         if (instance > 0) {
             const int left = HxHost::AwaitThreadsOfModuleToEnd(ProviderModule(options), kEarlierThreadsPatience);
@@ -55,6 +64,11 @@ int RunSessions(const HxHost::HostOptions& options, HWND window) {
                                    std::to_wstring(left) + L" thread(s) of its module still running");
         }
         exitCode |= session.Run();
+    }
+    if (options.instances > 2) {
+        HxHost::AwaitThreadsOfModuleToEnd(ProviderModule(options), kEarlierThreadsPatience);
+        HxHost::PrintLine(L"After the first instance: " + FootprintText(afterFirst) + L"; after instance " +
+                          std::to_wstring(options.instances) + L": " + FootprintText(HxTools::MeasureFootprint()));
     }
     return exitCode;
 }
