@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the demo need and is not yet on this Debian machine.
-# Idempotent: when everything is present it only checks, in well under a second.
+# Idempotent: when everything is present it only checks, in well under a second. jsoncpp comes as source
+# (scripts/fetch-jsoncpp.sh, called by the builds), not as a package.
 set -euo pipefail
 
 packages=(
     cmake make
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
-    googletest nlohmann-json3-dev
+    googletest
     xvfb xauth x11-apps
     osslsigncode openssl
     wixl msitools

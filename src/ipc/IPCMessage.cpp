@@ -1,6 +1,6 @@
 #include "ipc/IPCMessage.h"
 
-#include "ipc/LenientJsonReader.h"
+#include "ipc/CommandJson.h"
 
 #include <limits>
 #include <stdexcept>
@@ -9,9 +9,7 @@ namespace Corvani::Nuv::IPC {
 
 namespace {
 
-using nlohmann::json;
-
-// Steps 1 and 2: the text up to its NUL (or the bound), one byte per UTF-16 unit.
+// The text up to its NUL (or the bound), one byte per UTF-16 unit.
 std::string LowBytes(const wchar_t* text, std::size_t maxUnits) {
     std::string bytes;
     for (std::size_t i = 0; i < maxUnits && text[i] != L'\0'; ++i)
@@ -20,22 +18,15 @@ std::string LowBytes(const wchar_t* text, std::size_t maxUnits) {
 }
 
 // Member access by name: a value that is not an object has no members; a missing member reads as null.
-const json& Member(const json& value, const char* name) {
-    static const json missing;
-    if (!value.is_object())
-        return missing;
-    const auto found = value.find(name);
-    return found == value.end() ? missing : *found;
+const Json::Value& Member(const Json::Value& value, const char* name) {
+    return value.isObject() ? value[name] : Json::Value::nullSingleton();
 }
 
-// The reader's string conversion: strings as they are, null as "", booleans as "true"/"false".
-std::string AsString(const json& value) {
-    if (value.is_string())
-        return value.get<std::string>();
-    if (value.is_null())
-        return std::string();
-    if (value.is_boolean())
-        return value.get<bool>() ? "true" : "false";
+// Strings as they are, null as "", booleans as "true"/"false"; jsoncpp itself would also turn numbers
+// into text, which a command member never may be.
+std::string AsString(const Json::Value& value) {
+    if (value.isString() || value.isNull() || value.isBool())
+        return value.asString();
     throw std::runtime_error("Type is not convertible to string");
 }
 
@@ -46,17 +37,17 @@ IPCMessage parseIPCMessage(const wchar_t* text) {
 }
 
 IPCMessage parseIPCMessage(const wchar_t* text, std::size_t maxUnits) {
-    const json root = ReadLenientJson(LowBytes(text, maxUnits));
+    const Json::Value root = ReadCommandJson(LowBytes(text, maxUnits));
 
     IPCMessage message;
     message.command = AsString(Member(root, "Command"));
-    const json& payload = Member(root, "Payload");
-    if (!payload.is_array())
+    const Json::Value& payload = Member(root, "Payload");
+    if (!payload.isArray())
         return message;
     // An element that is not an object has no members: it gives the empty key and value.
-    for (const json& element : payload) {
-        std::string key = AsString(Member(element, "Key"));
-        std::string value = AsString(Member(element, "Value"));
+    for (Json::ArrayIndex i = 0; i < payload.size(); ++i) {
+        std::string key = AsString(Member(payload[i], "Key"));
+        std::string value = AsString(Member(payload[i], "Value"));
         message.payload.emplace(std::move(key), std::move(value));
     }
     return message;

@@ -15,8 +15,8 @@ struct IPCMessage {
 };
 
 // Parses a received NUL-terminated UTF-16 command. Each character is reduced to its low byte before the
-// JSON is read. Throws std::runtime_error("Type is not convertible to string") when "Command", "Key" or
-// "Value" is a number, an array or an object.
+// JSON is read (ReadCommandJson). Throws std::runtime_error("Type is not convertible to string") when
+// "Command", "Key" or "Value" is a number, an array or an object.
 IPCMessage parseIPCMessage(const wchar_t* text);
 
 // The same for a received buffer that may lack its NUL: the text ends at the NUL or after maxUnits.

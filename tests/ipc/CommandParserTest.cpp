@@ -61,8 +61,7 @@ TEST(CommandParser, NumberArrayOrObjectWhereTextIsExpectedThrows) {
     ExpectNotConvertible(L"{\"Command\": \"LOGON\", \"Payload\": [{\"Key\": \"k\", \"Value\": {}}]}");
     ExpectNotConvertible(L"{\"Command\": 7}");
     ExpectNotConvertible(L"{\"Command\": -1, \"Payload\": []}");
-    // Numbers the JSON library itself refuses are numbers all the same.
-    ExpectNotConvertible(L"{\"Command\": \"LOGON\", \"Payload\": [{\"Key\": \"k\", \"Value\": 1e999}]}");
+    // A lone minus and a number without its fraction digits are numbers to the reader.
     ExpectNotConvertible(L"{\"Command\": \"LOGON\", \"Payload\": [{\"Key\": \"k\", \"Value\": -}]}");
     ExpectNotConvertible(L"{\"Command\": 1.}");
 }
@@ -80,7 +79,7 @@ TEST(CommandParser, CommentsAndTextAfterTheValueAreAllowed) {
 }
 
 TEST(CommandParser, TopLevelValuesOtherThanObjectsHaveNoMembers) {
-    const std::wstring deepest(1023, L'['); // as deep as a received command can nest
+    const std::wstring deepest(1023, L'['); // as deep as a received command can nest, past the reader's limit
     for (const wchar_t* text : {L"\"LOGON\"", L"[{\"Command\": \"LOGON\"}]", L"42", L"true", L"null", L"",
                                 deepest.c_str()}) {
         const IPCMessage message = Parse(text);
@@ -94,6 +93,11 @@ TEST(CommandParser, BrokenTextKeepsWhatWasReadBeforeTheBreak) {
                                L"{\"Key\": \"b\", \"Val");
     EXPECT_EQ("LOGON", message.command);
     EXPECT_EQ((Payload{{"a", "1"}, {"b", ""}}), message.payload);
+
+    // A number out of the reader's range is a syntax error: its member stays null.
+    message = Parse(L"{\"Command\": \"LOGON\", \"Payload\": [{\"Key\": \"k\", \"Value\": 1e999}]}");
+    EXPECT_EQ("LOGON", message.command);
+    EXPECT_EQ((Payload{{"k", ""}}), message.payload);
 
     EXPECT_EQ("DESELECT", Parse(L"{\"Command\": \"DESELECT\", \"Payl").command);
     EXPECT_EQ("LOGON", Parse(L"{\"Command\": \"LOGON\" \"Payload\": []}").command);
@@ -131,9 +135,10 @@ TEST(CommandParser, EachCharacterCountsWithItsLowByte) {
 TEST(CommandParser, EscapesDecodeAsTheReaderDecodedThem) {
     const IPCMessage message = Parse(
         L"{\"Command\": \"\\u004cOGON\", \"Payload\": [{\"Key\": \"euro\", \"Value\": \"\\u20AC\"},"
-        L"{\"Key\": \"cut\", \"Value\": \"ab\\u0000cd\"}, {\"Key\": \"q\", \"Value\": \"\\\"\\\\\\/\\n\"}]}");
+        L"{\"Key\": \"nul\", \"Value\": \"ab\\u0000cd\"}, {\"Key\": \"q\", \"Value\": \"\\\"\\\\\\/\\n\"}]}");
     EXPECT_EQ("LOGON", message.command);
-    EXPECT_EQ((Payload{{"cut", "ab"}, {"euro", "\xE2\x82\xAC"}, {"q", "\"\\/\n"}}), message.payload);
+    EXPECT_EQ((Payload{{"nul", std::string("ab\0cd", 5)}, {"euro", "\xE2\x82\xAC"}, {"q", "\"\\/\n"}}),
+              message.payload);
 }
 
 TEST(CommandParser, TextEndsAtItsNulOrAtTheBound) {
