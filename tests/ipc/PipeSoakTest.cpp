@@ -7,6 +7,8 @@
 #include "ServerRun.h"
 #include "ipc/CommandTexts.h"
 
+#include "common/ProcessFootprint.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -108,17 +110,7 @@ bool Send(const std::wstring& pipeName, const Command& command) {
     return ReadFile(pipe.get(), reply, sizeof(reply), &transferred, nullptr) != FALSE;
 }
 
-// Committed private memory, added up over the address space (Wine's process memory counters answer 0).
-std::size_t PrivateBytes() {
-    std::size_t bytes = 0;
-    MEMORY_BASIC_INFORMATION region = {};
-    for (const char* at = nullptr; VirtualQuery(at, &region, sizeof(region)) == sizeof(region);
-         at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
-            bytes += region.RegionSize;
-    }
-    return bytes;
-}
+std::size_t PrivateBytes() { return HxTools::PrivateBytes(); }
 
 TEST(PipeSoak, EveryCommandHasItsEffectOnceAndNothingGrows) {
     const std::size_t total = g_soakCommands;

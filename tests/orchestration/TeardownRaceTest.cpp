@@ -6,6 +6,7 @@
 #include "support/FakeEvents.h"
 #include "support/FakeOutsideEffects.h"
 #include "support/HandleCount.h"
+#include "support/WaitFor.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -19,16 +20,6 @@ using HxTest::StandInScript;
 constexpr DWORD kPatience = 10000;
 // Early in the trust check, late in it, and around the shell start.
 constexpr DWORD kDelays[] = {0, 5, 20, 60, 150, 400};
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
-    const ULONGLONG until = GetTickCount64() + ms;
-    while (!condition()) {
-        if (GetTickCount64() >= until)
-            return condition();
-        Sleep(20);
-    }
-    return true;
-}
 
 struct TeardownRow {
     const char* name;
@@ -47,8 +38,8 @@ TEST_P(TeardownDuringLaunch, LeavesNoUIProcessAndNoHandle) {
         credential->LaunchUI(1);
         Sleep(delay);
         GetParam().teardown(credential);
-        ASSERT_TRUE(WaitUntil([] { return !g_executeUIThreadRunning; }, kPatience)) << delay;
-        EXPECT_TRUE(WaitUntil([] { return HxTest::UIProcessIds().empty(); }, kPatience))
+        ASSERT_TRUE(HxTest::WaitFor([] { return !g_executeUIThreadRunning; }, kPatience)) << delay;
+        EXPECT_TRUE(HxTest::WaitFor([] { return HxTest::UIProcessIds().empty(); }, kPatience))
             << "a UI process outlived the teardown " << delay << " ms into the launch";
     }
     // The fixture's own kills have run; what remains open is what the launches and teardowns left.
@@ -80,11 +71,11 @@ TEST(SelectionDuringLaunch, StartsOneUIProcessAtMost) {
         Sleep(30);
         credential->SetDeselected();
     }
-    ASSERT_TRUE(WaitUntil([] { return !g_executeUIThreadRunning; }, kPatience));
+    ASSERT_TRUE(HxTest::WaitFor([] { return !g_executeUIThreadRunning; }, kPatience));
     Sleep(1000);
     EXPECT_LE(HxTest::UIProcessIds().size(), 1u);
     credential->FindAndKillNuvUI();
-    EXPECT_TRUE(WaitUntil([] { return HxTest::UIProcessIds().empty(); }, kPatience));
+    EXPECT_TRUE(HxTest::WaitFor([] { return HxTest::UIProcessIds().empty(); }, kPatience));
 }
 
 // The UI application accepts the connection and never reads: CLOSE's write gives up after its bound, the
@@ -102,7 +93,7 @@ TEST(NeverReadingPeer, UnAdviseReturnsWithinTheWriteBoundAndKillsTheApplication)
     EXPECT_LT(held, 9000u) << "the write is bounded at 5 s, the server's stop at 5 s more only when stuck";
     EXPECT_TRUE(script.WaitForLine("NEVERREAD", 1000));
     EXPECT_EQ(0u, UIProcessId());
-    EXPECT_TRUE(WaitUntil([] { return HxTest::UIProcessIds().empty(); }, kPatience));
+    EXPECT_TRUE(HxTest::WaitFor([] { return HxTest::UIProcessIds().empty(); }, kPatience));
 
     HxTest::FakeProviderEvents events;
     const ULONGLONG adviseStart = GetTickCount64();

@@ -94,16 +94,6 @@ bool SplashScene::WaitForSplashThreadsToEnd(DWORD timeoutMilliseconds) const {
     return WaitFor([this] { return CountThreadsOfThisProcess() <= _threadsBefore; }, timeoutMilliseconds);
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMilliseconds) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMilliseconds;
-    while (!condition()) {
-        if (GetTickCount64() >= deadline)
-            return condition();
-        Sleep(20);
-    }
-    return true;
-}
-
 int CountThreadsOfThisProcess() {
     UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     if (!snapshot)

@@ -8,6 +8,7 @@
 #include "platform/UniqueResource.h"
 #include "support/RegistryValue.h"
 #include "support/ScopedOverride.h"
+#include "support/WaitFor.h"
 
 #include <functional>
 #include <optional>
@@ -66,8 +67,6 @@ private:
     DWORD _paceMilliseconds;
 };
 
-// Polls the condition every 20 ms until it holds or the time is up; its last answer.
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMilliseconds);
 
 int CountThreadsOfThisProcess();
 
