@@ -10,19 +10,17 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source_file="$here/windows/CredentialProvider.wxs"
-modules=(Corvani.Halvex.CredentialProvider.dll Corvani.Halvex.CP.Core.Localization.dll
-         Corvani.Halvex.CP.Affiliate.Localization.dll Corvani.Halvex.CP.Core.Resources.dll
-         Corvani.Halvex.CP.Affiliate.Resources.dll)
-# The file ids of the .wxs, in the order of the modules above.
+# The file ids of the .wxs, in the order of the build's module list (BIN_DIR/product.sh).
 file_ids=(ProviderDll CoreLocalizationDll AffiliateLocalizationDll CoreResourcesDll AffiliateResourcesDll)
-clsid='{5E0C9A41-7D2B-4F63-9A18-2C6B8E4F0D37}'
-class_key="SOFTWARE\\Classes\\CLSID\\$clsid"
-provider_key="SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Authentication\\Credential Providers\\$clsid"
 
 die() { echo "build-msi.sh: $*" >&2; exit 1; }
 
 [ $# -ge 2 ] || die "usage: build-msi.sh BIN_DIR OUTPUT.msi [--version A.B.C.D] [--sign-cert CERT --sign-key KEY [--sign-pass-file FILE]]"
 bin_dir="$(cd "$1" && pwd)" || die "no folder $1"
+[ -f "$bin_dir/product.sh" ] || die "no $bin_dir/product.sh: build the project first"
+source "$bin_dir/product.sh"
+class_key="SOFTWARE\\Classes\\CLSID\\$clsid"
+provider_key="SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Authentication\\Credential Providers\\$clsid"
 output="$2"
 shift 2
 version="" cert="" key="" pass_file=""

@@ -21,7 +21,11 @@ wine_env_up() {
 
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "Creating the Wine prefix $WINEPREFIX ..."
-        wineboot -i >/dev/null 2>&1 || true
+        local output
+        if ! output="$(wineboot -i 2>&1)"; then
+            echo "wine-env.sh: wineboot -i could not create the prefix $WINEPREFIX: $output" >&2
+            return 1
+        fi
         wineserver -w
     fi
     wineserver -p 2>/dev/null || true  # a persistent server of this prefix may be running already

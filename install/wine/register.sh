@@ -11,4 +11,7 @@ escaped="${module_path//\\/\\\\}"
 reg_file="$WINEPREFIX/drive_c/hx-register.reg"
 template="$(cat "$here/../registration.reg.in")"
 printf '%s\n' "${template//@MODULE_PATH@/"$escaped"}" > "$reg_file"
-wine reg import 'C:\hx-register.reg' >/dev/null 2>&1
+if ! output="$(wine reg import 'C:\hx-register.reg' 2>&1)"; then
+    echo "register.sh: wine reg import of $reg_file failed: $output" >&2
+    exit 1
+fi

@@ -10,9 +10,7 @@ out="$2"
 shift 2
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 : "${WINEPREFIX:?set WINEPREFIX}"
-modules=(Corvani.Halvex.CredentialProvider.dll Corvani.Halvex.CP.Core.Localization.dll
-         Corvani.Halvex.CP.Affiliate.Localization.dll Corvani.Halvex.CP.Core.Resources.dll
-         Corvani.Halvex.CP.Affiliate.Resources.dll)
+source "$bin_dir/product.sh" # the module list and the class id, from the build
 
 pki_dir="$out/pki" cer_dir="$out/pki"
 source "$here/test-pki.sh"

@@ -9,10 +9,7 @@ msi="$1"; bin_dir="$2"; root="$3"
 : "${WINEPREFIX:?run inside the test environment}"
 work="$bin_dir/msi-test"
 system32="$WINEPREFIX/drive_c/windows/system32"
-modules=(Corvani.Halvex.CredentialProvider.dll Corvani.Halvex.CP.Core.Localization.dll
-         Corvani.Halvex.CP.Affiliate.Localization.dll Corvani.Halvex.CP.Core.Resources.dll
-         Corvani.Halvex.CP.Affiliate.Resources.dll)
-clsid='{5E0C9A41-7D2B-4F63-9A18-2C6B8E4F0D37}'
+source "$bin_dir/product.sh" # the module list and the class id, from the build
 class_key="HKLM\\SOFTWARE\\Classes\\CLSID\\$clsid"
 provider_key="HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Authentication\\Credential Providers\\$clsid"
 uninstall_key='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
