@@ -35,6 +35,8 @@ BOOL PriorityControl::SetProcessPriorityClass(HANDLE process, DWORD priorityClas
 
 UINT KeyboardInput::Send(const INPUT& input) {
     INPUT copy = input;
+    // The size SendInput checks against the 64-bit layout it expects.
+    static_assert(sizeof(INPUT) == 40, "INPUT has the 64-bit layout of 40 bytes");
     return SendInput(1, &copy, sizeof(INPUT));
 }
 
