@@ -3,6 +3,7 @@
 
 #include "orchestration/Orchestration.h"
 #include "support/CapturedLog.h"
+#include "support/FakeOutsideEffects.h"
 #include "support/ScopedOverride.h"
 #include "support/TestPaths.h"
 
@@ -90,6 +91,7 @@ TEST(Launcher, KillingByNameEndsEveryProcessWithNineTheCredentialOnlyItsOwnWithZ
     credential->FindAndKillNuvUI();
     EXPECT_EQ(0u, HxTest::ExitCodeAfter(own.get(), kPatience));
     EXPECT_EQ(STILL_ACTIVE, HxTest::ExitCodeAfter(stranger.get(), 200));
+    HxTest::RealProcessTermination real;
     KillNuvUIProcesses();
     EXPECT_EQ(9u, HxTest::ExitCodeAfter(stranger.get(), kPatience));
 }

@@ -1,5 +1,6 @@
 #include "orchestration/Orchestration.h"
 
+#include "support/FakeOutsideEffects.h"
 #include "support/ProviderPeers.h"
 #include "support/TestPaths.h"
 
@@ -21,6 +22,7 @@ OrchestratedCredential::OrchestratedCredential() : _provider(MakeProvider()) {
 // The credential lives on for the process, as in LogonUI; what it launched does not.
 OrchestratedCredential::~OrchestratedCredential() {
     _credential->FindAndKillNuvUI();
+    HxTest::RealProcessTermination real; // whatever a test started besides, the next one starts without it
     KillNuvUIProcesses();
 }
 

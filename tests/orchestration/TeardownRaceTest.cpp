@@ -52,6 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TeardownRow{"UnAdvise", [](OrchestratedCredential& c) { c.Provider()->UnAdvise(); }},
                     TeardownRow{"LastRelease",
                                 [](OrchestratedCredential& c) {
+                                    // The provider's own kill by name is part of what is tested here.
+                                    HxTest::RealProcessTermination real;
                                     c.Provider()->UnAdvise();
                                     c.ReleaseProvider();
                                 }}),

@@ -70,4 +70,19 @@ private:
     std::vector<Press> sent;
 };
 
+// The real call, for the few tests whose effect is the real one (the processes of a name ended): it stands
+// in front of the run's fake for its scope.
+template <typename Calls> class ScopedRealCalls final : public Corvani::Nuv::Platform::ScopedFake<Calls> {};
+
+using RealProcessTermination = ScopedRealCalls<Corvani::Nuv::Platform::ProcessTermination>;
+
+// Every call with an effect outside the process faked for a whole test run; a test that looks at one of
+// them installs a fake of its own over it.
+struct RunWideFakes {
+    FakeSessionControl session;
+    FakeProcessTermination processes;
+    FakePriorityControl priority;
+    FakeKeyboardInput keyboard;
+};
+
 } // namespace HxTest

@@ -19,9 +19,10 @@ int RunTestsWithCapturedLog(int& argc, wchar_t** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     int result = 0;
     {
-        // No test of the module's code disconnects the session running the tests; a test that looks at
-        // the disconnect installs a fake of its own over this one.
-        FakeSessionControl noRealDisconnect;
+        // No test of the module's code disconnects the session running the tests, ends processes by name,
+        // raises the priority of the test process or presses keys on the desktop; a test that looks at
+        // one of these installs a fake of its own over the run's, and one that needs the real call says so.
+        RunWideFakes fakes;
         // Created before the process's first trace line: the loggers resolve their directory once.
         TraceLogCapture capture;
         if (!capture.Ready()) {
@@ -41,7 +42,7 @@ int RunTestsWithoutLog(int& argc, wchar_t** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     int result = 0;
     {
-        FakeSessionControl noRealDisconnect;
+        RunWideFakes fakes;
         result = RUN_ALL_TESTS();
     }
     CoUninitialize();
