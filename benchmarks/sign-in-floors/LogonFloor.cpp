@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <thread>
 #include <vector>
 
 #define SECURITY_WIN32
@@ -32,17 +31,14 @@ using Section = std::array<BYTE, HxFiller::kSectionSize>;
 const wchar_t* const kTexts[] = {L"CORP", L"alice", L"demo-Passw0rd", L"warm-up"};
 constexpr wchar_t kLogonCommand[] = L"{\"Command\": \"LOGON\",\"Payload\": []}";
 
-void ServeOnce(HANDLE pipe);
+constexpr DWORD kServerEndMilliseconds = 5000;
 
-// One instance, one command read and one reply per connection, for the warm-up and the trial.
-void ServeTwice(HANDLE pipe) {
-    for (int connection = 0; connection < 2; ++connection)
-        ServeOnce(pipe);
-}
-
-void ServeOnce(HANDLE pipe) {
+// One command read and one reply on one instance; the warm-up and the trial each find an instance of
+// their own listening, whichever they reach.
+DWORD WINAPI ServeOnce(LPVOID instance) {
+    const HANDLE pipe = instance;
     if (!ConnectNamedPipe(pipe, nullptr) && GetLastError() != ERROR_PIPE_CONNECTED)
-        return;
+        return 1;
     std::vector<char> command(Corvani::Nuv::IPC::kMaxCommandBytes);
     DWORD done = 0;
     if (ReadFile(pipe, command.data(), static_cast<DWORD>(command.size()), &done, nullptr)) {
@@ -51,6 +47,13 @@ void ServeOnce(HANDLE pipe) {
         FlushFileBuffers(pipe);
     }
     DisconnectNamedPipe(pipe);
+    return 0;
+}
+
+UniqueFileHandle CreateInstance(const std::wstring& pipeName) {
+    return UniqueFileHandle(CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_DUPLEX,
+                                             PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 2, 4096, 4096, 0,
+                                             nullptr));
 }
 
 bool Unprotect(Section& section) {
@@ -107,12 +110,14 @@ int MeasureLogonFloor(const std::wstring& blobFile) {
     if (!ReadSections(blobFile, sections))
         return Fail("cannot read the protected blobs from", blobFile);
     const std::wstring pipeName = L"\\\\.\\pipe\\CPPipeServerFloor" + std::to_wstring(GetCurrentProcessId());
-    UniqueFileHandle instance(CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_DUPLEX,
-                                               PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1, 4096, 4096,
-                                               0, nullptr));
-    if (!instance)
+    const UniqueFileHandle instances[] = {CreateInstance(pipeName), CreateInstance(pipeName)};
+    if (!instances[0] || !instances[1])
         return Fail("cannot create the pipe", pipeName);
-    std::thread server(ServeTwice, instance.get());
+    const Corvani::Nuv::Platform::UniqueHandle servers[] = {
+        Corvani::Nuv::Platform::UniqueHandle(CreateThread(nullptr, 0, ServeOnce, instances[0].get(), 0, nullptr)),
+        Corvani::Nuv::Platform::UniqueHandle(CreateThread(nullptr, 0, ServeOnce, instances[1].get(), 0, nullptr))};
+    if (!servers[0] || !servers[1])
+        return Fail("cannot start the servers of", pipeName);
     // By the LOGON the host's process has its server waiting and the crypto provider loaded (its trust
     // check loaded it): one exchange and one unprotect of another blob first.
     const bool warm = ExchangeCommand(pipeName, kLogonCommand) && Unprotect(sections[3]);
@@ -134,7 +139,9 @@ int MeasureLogonFloor(const std::wstring& blobFile) {
         Corvani::Nuv::CredentialProvider::PackLogonBuffer(Corvani::Nuv::CredentialProvider::kKerbInteractiveLogon,
                                                           texts, static_cast<uint8_t*>(buffer.get()));
     const double packed = NowMilliseconds();
-    server.join();
+    // A server whose client never came is left behind: the process ends with this trial.
+    const HANDLE waits[] = {servers[0].get(), servers[1].get()};
+    WaitForMultipleObjects(2, waits, TRUE, kServerEndMilliseconds);
 
     if (!warm || !exchanged || !decrypted || !found || !buffer)
         return Fail(!exchanged ? "no reply on" : !decrypted ? "CryptUnprotectData failed on the blobs of"
