@@ -8,12 +8,11 @@ namespace Corvani::Nuv::Logging {
 std::wstring AnsiToWide(std::string_view text) {
     if (text.empty() || text.size() > INT_MAX)
         return std::wstring();
+    // One pass: no code page makes more UTF-16 units than it has bytes (a trace line is converted per line).
     const int length = static_cast<int>(text.size());
-    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-    if (wideLength <= 0)
-        return std::wstring();
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), wideLength);
+    std::wstring wide(text.size(), L'\0');
+    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), length);
+    wide.resize(wideLength > 0 ? static_cast<size_t>(wideLength) : 0);
     return wide;
 }
 

@@ -4,7 +4,9 @@
 
 #include "logging/LocalClock.h"
 #include "platform/CriticalSection.h"
+#include "platform/Guarded.h"
 
+#include <memory>
 #include <string>
 
 namespace Corvani::Nuv::Logging {
@@ -25,6 +27,14 @@ public:
     const std::wstring& LogsPath() const noexcept { return mLogsPath; }
 
 private:
+    // The time text and the daily file's path of one second, shared by the lines written in it.
+    struct LineStamp {
+        std::tm second;
+        std::wstring time;
+        std::wstring path;
+    };
+    std::shared_ptr<const LineStamp> StampOf(const std::tm& now);
+
     void Initialize(const std::wstring& baseFileName);
     void WriteInitializationLine(const std::wstring& baseFileName);
 
@@ -43,6 +53,7 @@ private:
     std::wstring mFileName;
     bool mFullLogEnabled = false;
     LocalClock mClock;
+    Platform::Guarded<std::shared_ptr<const LineStamp>> mStamp;
     Platform::CriticalSection mLock;
 };
 

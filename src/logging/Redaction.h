@@ -27,4 +27,8 @@ const std::array<SensitiveKey, kSensitiveKeyCount>& SensitiveKeys();
 // and empty strings stay as they are; an empty object becomes {X}.
 void RedactSensitiveFields(std::wstring& text);
 
+// False when the text cannot hold a sensitive key: every key begins with a double quote. Lets a trace line
+// without one skip the copy and the masking.
+inline bool MayHoldSensitiveField(std::wstring_view text) noexcept { return text.find(L'"') != text.npos; }
+
 } // namespace Corvani::Nuv::Logging

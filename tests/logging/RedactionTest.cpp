@@ -106,4 +106,11 @@ TEST(Redaction, SecretsInsideMaskedValuesLeaveNoTrace) {
     EXPECT_EQ(L"{\"faceData\":[X]}", Redacted(L"{\"faceData\":[{\"image\":\"abc\"}]}"));
 }
 
+// A trace line without a double quote skips the masking: that holds only while every key begins with one.
+TEST(Redaction, EveryKeyBeginsWithTheQuoteThatLetsOtherLinesSkipTheMasking) {
+    for (const auto& key : Corvani::Nuv::Logging::SensitiveKeys())
+        EXPECT_TRUE(!key.text.empty() && key.text.front() == L'"') << std::wstring(key.text).c_str();
+    EXPECT_FALSE(Corvani::Nuv::Logging::MayHoldSensitiveField(L"NuvCredential::LaunchUI | 0 pwd: s3cr3t"));
+}
+
 } // namespace

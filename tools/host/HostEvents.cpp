@@ -11,7 +11,14 @@ IFACEMETHODIMP ProviderEvents::CredentialsChanged(UINT_PTR adviseContext) {
     ++_changes;
     Detail(L"ICredentialProviderEvents::CredentialsChanged(context " + std::to_wstring(adviseContext) + L")");
     _timeline.Mark(L"CredentialsChanged raised: LogonUI enumerates the tiles again");
+    SetEvent(_changed.get());
     return S_OK;
+}
+
+bool ProviderEvents::ChangedSince(LONG before, DWORD milliseconds) const {
+    if (_changes == before)
+        WaitForSingleObject(_changed.get(), milliseconds);
+    return _changes != before;
 }
 
 // The first interface is the second one's base.

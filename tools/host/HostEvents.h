@@ -4,6 +4,7 @@
 #include "Timeline.h"
 #include "platform/ComObject.h"
 #include "platform/CredentialProviderApi.h"
+#include "platform/UniqueResource.h"
 
 #include <atomic>
 #include <mutex>
@@ -20,10 +21,14 @@ public:
     IFACEMETHODIMP CredentialsChanged(UINT_PTR adviseContext) override;
 
     LONG changes() const { return _changes; }
+    // Waits up to `milliseconds` for a CredentialsChanged after the count `before`, and is woken by it:
+    // LogonUI enumerates the tiles again as soon as it is told, not at its next look.
+    bool ChangedSince(LONG before, DWORD milliseconds) const;
 
 private:
     Timeline& _timeline;
     std::atomic<LONG> _changes{0};
+    Corvani::Nuv::Platform::UniqueHandle _changed{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
 };
 
 // Both events interfaces of LogonUI on one object: a credential that asks the one it was advised for the

@@ -92,7 +92,8 @@ bool HostSession::AwaitRecognition() {
             FailRecognition(since);
             return false;
         }
-        Sleep(kPollMilliseconds);
+        if (_providerEvents.ChangedSince(changesBefore, kPollMilliseconds))
+            return true;
     }
 }
 
@@ -144,13 +145,14 @@ void HostSession::Reselect() {
 }
 
 // The commands a road expects may follow the last change of the lock screen by a poll period or two; the
-// UI application records the answer to its LOGON only after the provider may have disconnected the session.
+// UI application records the answer to its LOGON only after the provider may have handed the credentials
+// over or disconnected the session.
 void HostSession::AwaitCommands() {
     if (_options.standInRecord.empty())
         return;
     const ULONGLONG giveUpAt = GetTickCount64() + kCommandPatienceMilliseconds;
     StandInRecord record = ReadStandInRecord(_options.standInRecord);
-    while ((!InOrder(record.commands, _options.expect.commands) || (_disconnected && !record.logonAnswered)) &&
+    while ((!InOrder(record.commands, _options.expect.commands) || record.LogonAwaitingAnswer()) &&
            GetTickCount64() < giveUpAt) {
         Sleep(kPollMilliseconds);
         record = ReadStandInRecord(_options.standInRecord);

@@ -49,6 +49,7 @@ public:
         } else if (text.rfind("FILLED ", 0) == 0) {
             Add(tick, L"face recognised: the credentials of " + FromUtf8(text.substr(7)) + L" are in the sections");
         } else if (text == "SEND LOGON") {
+            _record.logonSent = true;
             _logonSentAt = tick;
         } else if (text.rfind("SENT LOGON ok reply", 0) == 0) {
             _record.logonAnswered = true;

@@ -19,8 +19,13 @@ struct StandInRecord {
     std::vector<ULONGLONG> showAcceptedAt; // when each SHOW (or CHANGEPASSWORD) was answered
     bool started = false;
     bool showAccepted = false;
+    bool logonSent = false;
     bool logonAnswered = false;
     std::wstring logonFailure; // the stand-in's own line when its LOGON could not be sent
+
+    // A LOGON on its way: the provider may have handed the credentials over before the stand-in wrote
+    // down the answer it read.
+    bool LogonAwaitingAnswer() const { return logonSent && !logonAnswered && logonFailure.empty(); }
 };
 
 StandInRecord ReadStandInRecord(const std::wstring& file);
