@@ -10,6 +10,10 @@ work="$(mktemp -d)"
 source "$root/install/wine/walkthrough-env.sh"
 cleanup() {
     [ ! -f "$work/signed-ui.exe" ] || cp "$work/signed-ui.exe" "$signed/Corvani.Halvex.UI.exe"
+if ! grep -q "; log: .*$today_log\$" "$work/unsigned.txt"; then
+    echo "unsigned: the verdict does not name today's log $today_log: $(grep '^VERDICT ' "$work/unsigned.txt")"
+    failures=$((failures + 1))
+fi
     walkthrough_down "$bin_dir"
     rm -rf "$work"
 }
@@ -33,12 +37,22 @@ check() {  # name, expected exit status, expected verdict text, host arguments..
     fi
 }
 
+# An older day's log, whose name sorts after today's as text ("2019-9-30" > "2026-12-9"): the verdict
+# names today's.
+mkdir -p "$work/logs"
+touch "$work/logs/2019-9-30-CP.log"
+today_log="$(date +%Y-%-m-%-d)-CP.log"
+
 # The UI application beside the provider is not signed by a trusted publisher.
 cp "$signed/Corvani.Halvex.UI.exe" "$work/signed-ui.exe"
 cp "$bin_dir/Corvani.Halvex.UI.exe" "$signed/Corvani.Halvex.UI.exe"
 check unsigned 1 'FAILED at step "UI application started": expected the provider to launch the UI application after the selection; happened: the provider refused to start it: its signature is not trusted (the trace log says: NuvCredential::ExecuteUIEXE | ** ERROR: UI EXE verification Failed)' \
     --scenario logon --lang 1033 --recognize CORP alice 'demo-Passw0rd' --expect message-type=2
 cp "$work/signed-ui.exe" "$signed/Corvani.Halvex.UI.exe"
+if ! grep -q "; log: .*$today_log\$" "$work/unsigned.txt"; then
+    echo "unsigned: the verdict does not name today's log $today_log: $(grep '^VERDICT ' "$work/unsigned.txt")"
+    failures=$((failures + 1))
+fi
 
 # The provider is not registered in the prefix.
 "$root/install/wine/unregister.sh" >/dev/null 2>&1

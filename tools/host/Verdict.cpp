@@ -3,6 +3,7 @@
 #include "Console.h"
 #include "TextFile.h"
 
+#include <cwchar>
 #include <mutex>
 #include <string>
 
@@ -24,6 +25,15 @@ Context& TheContext() {
     return context;
 }
 
+// The date a daily log's name starts with ("2026-9-30-CP.log": no leading zeros), as one number that
+// orders by date; 0 for a name that does not start with one.
+unsigned long long DateOfLogName(const wchar_t* name) {
+    unsigned year = 0, month = 0, day = 0;
+    if (swscanf(name, L"%u-%u-%u-", &year, &month, &day) != 3)
+        return 0;
+    return (static_cast<unsigned long long>(year) * 100 + month) * 100 + day;
+}
+
 std::wstring NewestTraceLog(const std::wstring& directory) {
     WIN32_FIND_DATAW found = {};
     const HANDLE search = FindFirstFileW((directory + L"\\*-CP.log").c_str(), &found);
@@ -31,10 +41,20 @@ std::wstring NewestTraceLog(const std::wstring& directory) {
         return directory + L"\\*-CP.log";
     std::wstring newest = found.cFileName;
     while (FindNextFileW(search, &found))
-        if (std::wstring(found.cFileName) > newest) // the names start with the date
+        if (DateOfLogName(found.cFileName) > DateOfLogName(newest.c_str()))
             newest = found.cFileName;
     FindClose(search);
     return directory + L"\\" + newest;
+}
+
+// Today's daily log, or the pattern while the day's first line has not been written: an older day's
+// log must not be taken for the run's.
+std::wstring TodaysTraceLog(const std::wstring& directory) {
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    const std::wstring today = directory + L"\\" + std::to_wstring(now.wYear) + L"-" + std::to_wstring(now.wMonth) +
+                               L"-" + std::to_wstring(now.wDay) + L"-CP.log";
+    return GetFileAttributesW(today.c_str()) != INVALID_FILE_ATTRIBUTES ? today : directory + L"\\*-CP.log";
 }
 
 LONGLONG FileSize(const std::wstring& path) {
@@ -65,7 +85,7 @@ void SetVerdictContext(const std::wstring& road, const std::wstring& logDirector
         context.road = road;
     if (!logDirectory.empty()) {
         context.logDirectory = logDirectory;
-        context.traceLog = NewestTraceLog(logDirectory);
+        context.traceLog = TodaysTraceLog(logDirectory);
         context.sizeAtStart = FileSize(context.traceLog);
     }
 }
