@@ -45,11 +45,10 @@ std::optional<SignerIdentity> AcceptedSigner(HANDLE file, const std::wstring& pa
     return ReadSignerIdentity(path);
 }
 
-// The file stays open in `file` after the check.
-std::optional<SignerIdentity> AcceptedSigner(const std::wstring& path, UniqueFileHandle& file) {
+std::optional<SignerIdentity> AcceptedSigner(const std::wstring& path) {
     if (!IsFullyQualifiedPath(path))
         return std::nullopt;
-    file = OpenForVerification(path);
+    const UniqueFileHandle file = OpenForVerification(path);
     return file ? AcceptedSigner(file.get(), path) : std::nullopt;
 }
 
@@ -72,21 +71,17 @@ TrustCheckFiles CurrentTrustCheckFiles(const std::wstring& uiExecutable) {
     return files;
 }
 
-UniqueFileHandle ValidateTrustCheckFiles(const TrustCheckFiles& files) {
+bool ValidateTrustCheckFiles(const TrustCheckFiles& files) {
     if (!IsHostExecutableTrusted(files.hostExecutable))
-        return UniqueFileHandle();
-    UniqueFileHandle providerFile;
-    const std::optional<SignerIdentity> provider = AcceptedSigner(files.providerModule, providerFile);
+        return false;
+    const std::optional<SignerIdentity> provider = AcceptedSigner(files.providerModule);
     if (!provider)
-        return UniqueFileHandle();
-    UniqueFileHandle uiFile;
-    const std::optional<SignerIdentity> ui = AcceptedSigner(files.uiExecutable, uiFile);
-    if (!ui || !IsSamePublisher(*provider, *ui))
-        return UniqueFileHandle();
-    return uiFile;
+        return false;
+    const std::optional<SignerIdentity> ui = AcceptedSigner(files.uiExecutable);
+    return ui && IsSamePublisher(*provider, *ui);
 }
 
-UniqueFileHandle wsValidateCert(const std::wstring& uiExecutable) {
+bool wsValidateCert(const std::wstring& uiExecutable) {
     return ValidateTrustCheckFiles(CurrentTrustCheckFiles(uiExecutable));
 }
 
