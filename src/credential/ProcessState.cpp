@@ -19,6 +19,7 @@ std::atomic<LANGID> g_uiLanguage{0};
 Platform::CriticalSection g_uiProcessLock;
 Platform::UniqueHandle _hNuvUI;
 unsigned long g_uiTeardowns = 0;
+unsigned long g_teardownsAtLaunch = 0;
 std::atomic<bool> g_executeUIThreadRunning{false};
 std::atomic<bool> g_startUIHidden{false};
 

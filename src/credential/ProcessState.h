@@ -48,6 +48,8 @@ extern std::atomic<LANGID> g_uiLanguage;
 extern Platform::CriticalSection g_uiProcessLock;
 extern Platform::UniqueHandle _hNuvUI;
 extern unsigned long g_uiTeardowns;
+// g_uiTeardowns when the launch in flight was claimed (one launch at a time), under g_uiProcessLock.
+extern unsigned long g_teardownsAtLaunch;
 // A launch is in flight: set with the check of _hNuvUI under g_uiProcessLock, cleared by the launch
 // when it is done, polled by the supervision thread. Atomic.
 extern std::atomic<bool> g_executeUIThreadRunning;

@@ -19,9 +19,6 @@ constexpr DWORD kServerStopMilliseconds = 5000;
 constexpr UINT kKilledByCredentialExitCode = 0;
 constexpr UINT kKilledByProviderExitCode = 9;
 
-// The kills counted when the launch in flight began; one launch at a time is in flight.
-unsigned long g_teardownsAtLaunch = 0;
-
 std::wstring LanguageOptions() {
     std::wstring options = L" -l " + std::to_wstring(g_uiLanguage.load());
     if (g_startUIHidden)
