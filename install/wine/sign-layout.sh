@@ -28,8 +28,8 @@ sign_into() {  # source file, target directory
 for file in "${modules[@]}" Corvani.Halvex.UI.exe hxhost.exe "$@"; do
     sign_into "$bin_dir/$file" "$out"
 done
-# Unsigned helpers the walk-through starts beside the host.
-for file in hxservice.exe credential_filler.exe hxsvcctl.exe; do
+# Unsigned helpers the walk-through and the tests start beside the host.
+for file in hxservice.exe credential_filler.exe hxsvcctl.exe hx_pipe_peer.exe; do
     [ -f "$bin_dir/$file" ] && cp "$bin_dir/$file" "$out/"
 done
 

@@ -83,14 +83,15 @@ public:
 
     // UI application launching and closing. LaunchUI mode 1 starts it on a thread of its own.
     void LaunchUI(DWORD mode);
-    // The steps of one launch (ExecuteUIEXE): 0 when started, 1 when the trust check refused it.
+    // The steps of one launch (ExecuteUIEXE): 0 when started, 1 when the trust check refused it or the
+    // provider pipe's name was taken.
     DWORD StartUIApplication();
     void FindAndKillNuvUI();
     void CloseNuvUI();
     void SetForeground();
     // Replaces the pipe objects with those of the UI process `uiPid` and starts the server's thread,
-    // which this credential keeps with the server it runs.
-    void CreateIPCObjects(DWORD uiPid);
+    // which this credential keeps with the server it runs; false when the provider pipe's name is taken.
+    bool CreateIPCObjects(DWORD uiPid);
     // Stops this credential's own server and waits for its thread, at most 5 seconds.
     void CloseAndReleaseIPCObjects();
     // Whether this credential's server for a UI process still has its thread.

@@ -106,7 +106,9 @@ DWORD NuvCredential::StartUIApplication() {
     // The path as it is now: a credential constructed meanwhile may replace the process-wide one.
     const std::wstring path = g_uiExecutablePath.Get();
     DWORD result = 1;
-    if (!Platform::wsValidateCert(path)) {
+    // Held, denying writers and deletion, from its verification until the process has been created.
+    Platform::UniqueFileHandle verified = Platform::wsValidateCert(path);
+    if (!verified) {
         Log("NuvCredential::ExecuteUIEXE | ** ERROR: UI EXE verification Failed");
     } else {
         Log("NuvCredential::ExecuteUIEXE | ** launching NuvUI");
@@ -114,16 +116,20 @@ DWORD NuvCredential::StartUIApplication() {
         Log("NuvCredential::ExecuteUIEXE | ** launching NuvUI before execute file. langOptions: " +
             Logging::WideToAnsi(langOptions));
         Platform::UniqueHandle process(ExecuteFile(path, std::move(langOptions)));
+        verified.reset();
         Log("NuvCredential::ExecuteUIEXE | ** launching NuvUI after execute file");
         const DWORD pid = process ? GetProcessId(process.get()) : 0;
         // A server left from an earlier launch (one whose start failed) is stopped before it is replaced,
         // so that its thread does not wait for a client forever.
         if (ServesUIProcess())
             CloseAndReleaseIPCObjects();
-        CreateIPCObjects(pid);
+        result = CreateIPCObjects(pid) ? 0 : 1;
+        if (result != 0 && process) {
+            TerminateProcess(process.get(), kKilledByCredentialExitCode);
+            process.reset();
+        }
         PublishLaunch(std::move(process), teardownsAtStart);
         Log("NuvCredential::ExecuteUIEXE | ** after CreateIPCObjects");
-        result = 0;
     }
     g_executeUIThreadRunning = false;
     LogWithTime("NuvCredential::ExecuteUIEXE | ** finished *********************************************** ");
@@ -161,15 +167,23 @@ HANDLE ExecuteFile(const std::wstring& path, std::wstring parameters) {
     info.lpFile = path.c_str();
     info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
     info.nShow = SW_SHOW;
-    const BOOL started = ShellExecuteExW(&info);
+    const BOOL started = Platform::ProgramStart::Get().Start(info);
     parameters.clear();
     return started ? info.hProcess : nullptr;
 }
 
-void NuvCredential::CreateIPCObjects(DWORD uiPid) {
+// False when another process holds the provider pipe's name: it would receive the UI application's
+// commands, so nothing is served and no command goes to the UI application, which the caller ends.
+bool NuvCredential::CreateIPCObjects(DWORD uiPid) {
     Log("NuvCredential::CreateIPCObjects | UI PID: " + std::to_string(uiPid));
     Log("NuvCredential::CreateIPCObjects | 2");
     auto server = std::make_shared<IPC::NuvPipeServer>(uiPid);
+    if (!server->Open()) {
+        Log("NuvCredential::CreateIPCObjects | the provider pipe is not ours, the UI application is closed");
+        Platform::CriticalSectionLock lock(_pipeObjectsLock);
+        _pipeClient = IPC::NuvPipeClient();
+        return false;
+    }
     server->attach(this);
     Platform::UniqueHandle thread = StartServerThread(server);
     {
@@ -185,6 +199,7 @@ void NuvCredential::CreateIPCObjects(DWORD uiPid) {
         _pipeClient = std::move(client);
     }
     Log("NuvCredential::CreateIPCObjects | END");
+    return true;
 }
 
 IPC::NuvPipeClient NuvCredential::PipeClient() {

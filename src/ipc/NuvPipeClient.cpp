@@ -25,6 +25,7 @@ NuvPipeClient::NuvPipeClient(DWORD uiPid) : NuvPipeClient() {
     _serverPipeName = ProviderPipeName(uiPid);
     _uiPipeName = UIPipeName(uiPid);
     _uiPid = ProcessIdText(uiPid);
+    _uiProcessId = uiPid;
 }
 
 bool NuvPipeClient::Show(DWORD& error) {

@@ -29,7 +29,8 @@ public:
 
     // One complete exchange of `command` on `pipeName`.
     bool SendCommand(const std::wstring& command, const std::wstring& pipeName, DWORD& error);
-    // Up to 6 opens; a busy pipe is waited for 1000 ms before the next.
+    // Up to 6 opens; a busy pipe is waited for 1000 ms before the next. The client lends the server no
+    // more than its identity, and a pipe served by any process but the expected one counts as not opened.
     bool OpenPipe(Platform::UniqueFileHandle& handle, const std::wstring& pipeName, DWORD& error);
     bool SetPipeToReadMode(HANDLE pipe, DWORD& error);
     // Writes the command and its NUL as one message. Gives up with ERROR_TIMEOUT when the peer has not
@@ -41,6 +42,9 @@ public:
 
 private:
     bool SendWithPauses(const std::wstring& command, DWORD& error, const char* pauseLine);
+    // This process serves every provider pipe; the UI application it was made for serves the UI pipe.
+    DWORD ExpectedServer(const std::wstring& pipeName) const;
+    bool IsServedByExpectedProcess(HANDLE pipe, const std::wstring& pipeName, DWORD& error);
     void Log(const std::string& message) const;
     // A fixed text; never throws.
     void Log(const char* message) const noexcept;
@@ -53,6 +57,7 @@ private:
     std::wstring _serverPipeName;
     std::wstring _uiPipeName;
     std::string _uiPid;
+    DWORD _uiProcessId = 0;
 };
 
 } // namespace Corvani::Nuv::IPC

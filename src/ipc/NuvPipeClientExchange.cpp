@@ -3,6 +3,7 @@
 #include "ipc/NuvPipeClient.h"
 
 #include "ipc/PipeClientTrace.h"
+#include "ipc/PipeNames.h"
 #include "ipc/PipeSecurity.h"
 #include "ipc/SynchronousIoDeadline.h"
 
@@ -19,6 +20,8 @@ constexpr DWORD kReplyTimeoutMilliseconds = 5000;
 // A peer that accepts the connection and never reads would otherwise hold the writing thread (LogonUI's,
 // in UnAdvise) for as long as it likes.
 constexpr DWORD kWriteTimeoutMilliseconds = 5000;
+// The server may identify the client but never act as it.
+constexpr DWORD kOpenFlags = SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION;
 
 // The attributes are the same for every open: built once, on first use, and kept.
 PipeSecurity& ClientPipeSecurity() {
@@ -59,9 +62,11 @@ bool NuvPipeClient::OpenPipe(Platform::UniqueFileHandle& handle, const std::wstr
     bool result = false;
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
         handle.reset(CreateFileW(pipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, security.Attributes(),
-                                 OPEN_EXISTING, 0, nullptr));
+                                 OPEN_EXISTING, kOpenFlags, nullptr));
         if (handle) {
-            result = true;
+            result = IsServedByExpectedProcess(handle.get(), pipeName, error);
+            if (!result)
+                handle.reset();
             break;
         }
         error = GetLastError();
@@ -75,6 +80,22 @@ bool NuvPipeClient::OpenPipe(Platform::UniqueFileHandle& handle, const std::wstr
     }
     Log("NuvPipeClient::OpenPipe Ret: " + ResultText(result));
     return result;
+}
+
+DWORD NuvPipeClient::ExpectedServer(const std::wstring& pipeName) const {
+    return pipeName.rfind(kProviderPipePrefix, 0) == 0 ? GetCurrentProcessId() : _uiProcessId;
+}
+
+// A process that created the pipe's name before its rightful server would otherwise receive the command.
+bool NuvPipeClient::IsServedByExpectedProcess(HANDLE pipe, const std::wstring& pipeName, DWORD& error) {
+    const DWORD expected = ExpectedServer(pipeName);
+    ULONG server = 0;
+    if (GetNamedPipeServerProcessId(pipe, &server) && server == expected && expected != 0)
+        return true;
+    error = ERROR_ACCESS_DENIED;
+    Log("NuvPipeClient::OpenPipe refused: the pipe is served by process " + std::to_string(server) +
+        ", not by " + std::to_string(expected));
+    return false;
 }
 
 bool NuvPipeClient::SetPipeToReadMode(HANDLE pipe, DWORD& error) {

@@ -17,7 +17,7 @@ namespace Corvani::Nuv::IPC {
 namespace {
 
 constexpr DWORD kOpenMode = PIPE_ACCESS_DUPLEX;
-constexpr DWORD kPipeMode = PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT;
+constexpr DWORD kPipeMode = PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS;
 constexpr DWORD kBufferBytes = kMaxCommandBytes;
 constexpr DWORD kDefaultTimeout = 0;
 // A client that connects and then neither writes, nor reads the reply, nor leaves, holds the loop for at
@@ -27,7 +27,8 @@ constexpr DWORD kConnectionIoMilliseconds = 5000;
 } // namespace
 
 NuvPipeServer::NuvPipeServer(DWORD uiPid)
-    : _response(kServerResponseText), _pipeName(ProviderPipeName(uiPid)), _uiPid(ProcessIdText(uiPid)) {}
+    : _response(kServerResponseText), _pipeName(ProviderPipeName(uiPid)), _uiPid(ProcessIdText(uiPid)),
+      _uiProcessId(uiPid) {}
 
 NuvPipeServer::~NuvPipeServer() = default;
 
@@ -42,10 +43,9 @@ DWORD WINAPI NuvPipeServer::ThreadEntry(LPVOID server) {
 void NuvPipeServer::Start() {
     try {
         _isRunning = true;
-        PipeSecurity security;
         Log("NuvPipeServer::Start BEGIN thread loop");
         while (_isRunning) {
-            if (!CreateInstance(security)) {
+            if (!_hPipe && !CreateInstance()) {
                 Log("NuvPipeServer::Start - Error creating pipe");
                 _isRunning = false;
                 continue;
@@ -53,6 +53,11 @@ void NuvPipeServer::Start() {
             Log("NuvPipeServer::Start Pipe created: " + NarrowLowBytes(_pipeName));
             if (!WaitForClient()) {
                 _hPipe.reset();
+                continue;
+            }
+            if (!IsClientAccepted()) {
+                AbandonInstance();
+                _isRunning = !_stopRequested;
                 continue;
             }
             _isRunning = Receive(_hPipe.get()) && !_stopRequested;
@@ -106,12 +111,38 @@ bool NuvPipeServer::HandleIPCEvent(IPCMessage message) {
     return false;
 }
 
-bool NuvPipeServer::CreateInstance(PipeSecurity& security) {
+bool NuvPipeServer::Open() {
+    return _hPipe || CreateInstance();
+}
+
+// The first instance may not join a pipe of the same name that another process created: that process would
+// own the pipe's security and could serve the UI application's commands itself.
+bool NuvPipeServer::CreateInstance() {
+    PipeSecurity security;
     if (!security.IsValid())
         return false;
-    _hPipe.reset(CreateNamedPipeW(_pipeName.c_str(), kOpenMode, kPipeMode, PIPE_UNLIMITED_INSTANCES,
+    const DWORD openMode = _nameHeld ? kOpenMode : kOpenMode | FILE_FLAG_FIRST_PIPE_INSTANCE;
+    _hPipe.reset(CreateNamedPipeW(_pipeName.c_str(), openMode, kPipeMode, PIPE_UNLIMITED_INSTANCES,
                                   kBufferBytes, kBufferBytes, kDefaultTimeout, security.Attributes()));
-    return static_cast<bool>(_hPipe);
+    if (_hPipe) {
+        _nameHeld = true;
+        return true;
+    }
+    const DWORD error = GetLastError();
+    if (!_nameHeld && (error == ERROR_ACCESS_DENIED || error == ERROR_PIPE_BUSY))
+        Log("NuvPipeServer::Start - pipe name taken by another process: " + NarrowLowBytes(_pipeName));
+    return false;
+}
+
+// Only the UI application this server was made for, and this process (SELF_CLOSE), are served. The server
+// for no process (a start that failed) serves this process only.
+bool NuvPipeServer::IsClientAccepted() {
+    ULONG client = 0;
+    if (GetNamedPipeClientProcessId(_hPipe.get(), &client) &&
+        ((client == _uiProcessId && client != 0) || client == GetCurrentProcessId()))
+        return true;
+    Log("NuvPipeServer::Start - connection refused, client process: " + std::to_string(client));
+    return false;
 }
 
 // A client that connected before the wait began counts as connected.

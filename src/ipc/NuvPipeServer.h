@@ -13,8 +13,6 @@
 
 namespace Corvani::Nuv::IPC {
 
-class PipeSecurity;
-
 class NuvPipeServer : public Subject {
 public:
     // The server for one UI process. Creates no pipe.
@@ -25,8 +23,13 @@ public:
     // Neither stops the loop nor disconnects a client: the loop must have ended before.
     ~NuvPipeServer() override;
 
+    // Creates the first instance, which must be the first of its name: a name that another process holds
+    // already is traced as taken and false is returned. Start creates it itself when this was not called.
+    bool Open();
+
     // Serves one connection after another on the calling thread until a command ends the loop, creating
-    // an instance fails, or an exception comes.
+    // an instance fails, or an exception comes. Only the UI application and this process are served: any
+    // other client's connection is dropped unread.
     void Start();
 
     // Asks the loop to end after the connection it serves now, even when SELF_CLOSE cannot reach it
@@ -43,8 +46,9 @@ public:
     static DWORD WINAPI ThreadEntry(LPVOID server);
 
 private:
-    bool CreateInstance(PipeSecurity& security);
+    bool CreateInstance();
     bool WaitForClient();
+    bool IsClientAccepted();
     void EndInstance();
     void AbandonInstance();
     void WriteResponse(HANDLE pipe);
@@ -56,6 +60,9 @@ private:
     std::atomic<bool> _stopRequested{false};
     std::wstring _pipeName;
     std::string _uiPid;
+    DWORD _uiProcessId = 0;
+    // The first instance has been created: the name is this server's from then on.
+    bool _nameHeld = false;
 };
 
 } // namespace Corvani::Nuv::IPC

@@ -33,6 +33,10 @@ BOOL PriorityControl::SetProcessPriorityClass(HANDLE process, DWORD priorityClas
     return SetPriorityClass(process, priorityClass);
 }
 
+BOOL ProgramStart::Start(SHELLEXECUTEINFOW& info) {
+    return ShellExecuteExW(&info);
+}
+
 UINT KeyboardInput::Send(const INPUT& input) {
     INPUT copy = input;
     // The size SendInput checks against the 64-bit layout it expects.

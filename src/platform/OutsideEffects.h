@@ -4,6 +4,7 @@
 #include "platform/Seam.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 namespace Corvani::Nuv::Platform {
 
@@ -23,6 +24,12 @@ public:
 class PriorityControl : public Seam<PriorityControl> {
 public:
     virtual BOOL SetProcessPriorityClass(HANDLE process, DWORD priorityClass);
+};
+
+// Starts a program through the shell (ShellExecuteExW).
+class ProgramStart : public Seam<ProgramStart> {
+public:
+    virtual BOOL Start(SHELLEXECUTEINFOW& info);
 };
 
 // One input event into the system's input stream (SendInput with a count of 1).

@@ -45,10 +45,11 @@ std::optional<SignerIdentity> AcceptedSigner(HANDLE file, const std::wstring& pa
     return ReadSignerIdentity(path);
 }
 
-std::optional<SignerIdentity> AcceptedSigner(const std::wstring& path) {
+// The file stays open in `file` after the check.
+std::optional<SignerIdentity> AcceptedSigner(const std::wstring& path, UniqueFileHandle& file) {
     if (!IsFullyQualifiedPath(path))
         return std::nullopt;
-    const UniqueFileHandle file = OpenForVerification(path);
+    file = OpenForVerification(path);
     return file ? AcceptedSigner(file.get(), path) : std::nullopt;
 }
 
@@ -71,17 +72,21 @@ TrustCheckFiles CurrentTrustCheckFiles(const std::wstring& uiExecutable) {
     return files;
 }
 
-bool ValidateTrustCheckFiles(const TrustCheckFiles& files) {
+UniqueFileHandle ValidateTrustCheckFiles(const TrustCheckFiles& files) {
     if (!IsHostExecutableTrusted(files.hostExecutable))
-        return false;
-    const std::optional<SignerIdentity> provider = AcceptedSigner(files.providerModule);
+        return UniqueFileHandle();
+    UniqueFileHandle providerFile;
+    const std::optional<SignerIdentity> provider = AcceptedSigner(files.providerModule, providerFile);
     if (!provider)
-        return false;
-    const std::optional<SignerIdentity> ui = AcceptedSigner(files.uiExecutable);
-    return ui && IsSamePublisher(*provider, *ui);
+        return UniqueFileHandle();
+    UniqueFileHandle uiFile;
+    const std::optional<SignerIdentity> ui = AcceptedSigner(files.uiExecutable, uiFile);
+    if (!ui || !IsSamePublisher(*provider, *ui))
+        return UniqueFileHandle();
+    return uiFile;
 }
 
-bool wsValidateCert(const std::wstring& uiExecutable) {
+UniqueFileHandle wsValidateCert(const std::wstring& uiExecutable) {
     return ValidateTrustCheckFiles(CurrentTrustCheckFiles(uiExecutable));
 }
 

@@ -12,8 +12,11 @@
 //   4. The UI executable passes only when its signer is the same publisher as the provider module's
 //      signer: the same subject in the signing certificate and the same root certificate.
 //   5. A path that cannot be determined, is not fully qualified, or names a file that cannot be opened,
-//      fails. Each file is held open, denying writers, from its verification until its signer is read.
+//      fails. Each file is held open, denying writers, from its verification until its signer is read;
+//      the UI executable, denying writers and deletion, until the caller lets go of what the check returns.
 // The check keeps no state between calls and writes no trace.
+
+#include "platform/UniqueResource.h"
 
 #include <string>
 
@@ -30,10 +33,11 @@ struct TrustCheckFiles {
 // undeterminable path is left empty.
 TrustCheckFiles CurrentTrustCheckFiles(const std::wstring& uiExecutable);
 
-// Applies the rules above to the three files.
-bool ValidateTrustCheckFiles(const TrustCheckFiles& files);
+// Applies the rules above to the three files. The UI executable's handle, still open, when all pass: what
+// was verified cannot be replaced before the caller has started it. Null as soon as one fails.
+UniqueFileHandle ValidateTrustCheckFiles(const TrustCheckFiles& files);
 
-// True when every examined file of this process and the UI executable pass, false as soon as one fails.
-bool wsValidateCert(const std::wstring& uiExecutable);
+// The same for the files of this process and the UI executable.
+UniqueFileHandle wsValidateCert(const std::wstring& uiExecutable);
 
 } // namespace Corvani::Nuv::Platform

@@ -2,10 +2,12 @@
 // LocalSystem only, read and decrypted on demand, handed to the tile and wiped.
 
 #include "credential/NuvCredential.h"
+#include "logging/AnsiText.h"
 #include "provider/ProviderTrace.h"
 #include "platform/SecureText.h"
 #include "platform/SecurityDescriptor.h"
 #include "provider/NuvProvider.h"
+#include "provider/SectionOwner.h"
 
 #include <string>
 #include <wincrypt.h>
@@ -54,13 +56,18 @@ void NuvProvider::CreateMemoryMappedFile(const wchar_t* sectionName, Platform::U
                                          Platform::UniqueMappedView& view) {
     Trace("NuvProvider::CreateMemoryMappedFile | ");
     Platform::SddlSecurityAttributes security(Platform::kSystemOnlySddl);
-    mapping.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, security.get(), PAGE_READWRITE, 0, kSectionSize,
-                                     sectionName));
+    SetLastError(ERROR_SUCCESS);
+    HANDLE section = CreateFileMappingW(INVALID_HANDLE_VALUE, security.get(), PAGE_READWRITE, 0, kSectionSize,
+                                        sectionName);
+    const DWORD error = GetLastError();
+    mapping.reset(section);
     if (!mapping) {
         Trace("NuvProvider::CreateMemoryMappedFile | Could not create file mapping object. Error: " +
-              std::to_string(GetLastError()));
+              std::to_string(error));
         return;
     }
+    if (error == ERROR_ALREADY_EXISTS && !IsOurs(mapping, "NuvProvider::CreateMemoryMappedFile | "))
+        return;
     view.reset(MapWholeSection(mapping.get()));
     if (!view)
         Trace("NuvProvider::CreateMemoryMappedFile | Could not map view of file. Error: " +
@@ -89,6 +96,8 @@ std::wstring NuvProvider::ReadMemoryMappedFile(const wchar_t* sectionName, Platf
                   std::to_string(GetLastError()));
             return std::wstring();
         }
+        if (!IsOurs(mapping, "NuvProvider::ReadMemoryMappedFile | "))
+            return std::wstring();
     }
     if (!view) {
         view.reset(MapWholeSection(mapping.get()));
@@ -100,12 +109,25 @@ std::wstring NuvProvider::ReadMemoryMappedFile(const wchar_t* sectionName, Platf
     return Decrypt(view.get());
 }
 
+// A section that somebody else created keeps that creator's access control, and whatever it holds is
+// theirs: only one of LocalSystem is used. Otherwise the handle is let go of.
+bool NuvProvider::IsOurs(Platform::UniqueHandle& mapping, const char* operation) {
+    std::wstring owner;
+    if (IsOwnedByLocalSystem(mapping.get(), owner))
+        return true;
+    Trace(std::string(operation) + "the section's owner " + Logging::WideToAnsi(owner) +
+          " is not LocalSystem, the section is not used");
+    mapping.reset();
+    return false;
+}
+
 std::wstring NuvProvider::Decrypt(void* view) {
     Trace("NuvProvider::Decrypt | ");
     DATA_BLOB protectedBlob = {kSectionSize, static_cast<BYTE*>(view)};
     DATA_BLOB plaintext = {};
     LPWSTR description = nullptr;
-    if (!CryptUnprotectData(&protectedBlob, &description, nullptr, nullptr, nullptr, 0, &plaintext)) {
+    if (!CryptUnprotectData(&protectedBlob, &description, nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN,
+                            &plaintext)) {
         Trace("NuvProvider::Decrypt | Decryption error. LastError: " + std::to_string(GetLastError()));
         return std::wstring();
     }

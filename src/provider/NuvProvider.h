@@ -49,6 +49,7 @@ private:
     bool ReadCredential();
     std::wstring ReadMemoryMappedFile(const wchar_t* sectionName, Platform::UniqueHandle& mapping,
                                       Platform::UniqueMappedView& view);
+    bool IsOurs(Platform::UniqueHandle& mapping, const char* operation);
     std::wstring Decrypt(void* view);
     void SetCredential();
     void CleanCredential();

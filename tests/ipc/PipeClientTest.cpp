@@ -8,6 +8,7 @@
 #include "ipc/CommandTexts.h"
 #include "ipc/NuvPipeClient.h"
 #include "ipc/PipeNames.h"
+#include "support/PipePeer.h"
 
 #include <gtest/gtest.h>
 
@@ -252,7 +253,8 @@ TEST(PipeClient, BusyPipeIsWaitedForOneSecond) {
 }
 
 TEST(PipeClient, BusyPipeThatFreesDuringTheWaitIsOpened) {
-    const DWORD pid = UniqueFakePid();
+    // The peer is this process: the client takes it for the UI application it was made for.
+    const DWORD pid = GetCurrentProcessId();
     UniqueFileHandle instance = CreateServerInstance(UIPipeName(pid), 1);
     UniqueFileHandle occupant = OpenClient(UIPipeName(pid));
     ASSERT_TRUE(occupant);
@@ -276,7 +278,8 @@ TEST(PipeClient, BusyPipeThatFreesDuringTheWaitIsOpened) {
 }
 
 TEST(PipeClient, ByteTypePipeRefusesMessageReadMode) {
-    const DWORD pid = UniqueFakePid();
+    // The peer is this process: the client takes it for the UI application it was made for.
+    const DWORD pid = GetCurrentProcessId();
     UniqueFileHandle instance = CreateServerInstance(UIPipeName(pid), 1, 0, PIPE_TYPE_BYTE);
     NuvPipeClient client(pid);
     DWORD error = 0;
@@ -284,6 +287,36 @@ TEST(PipeClient, ByteTypePipeRefusesMessageReadMode) {
     EXPECT_NE(0u, error);
     EXPECT_EQ(1u, CountOf(PipeClientMessages(pid),
                           "NuvPipeClient::SetPipeToReadMode failed. GLE= " + std::to_string(error)));
+}
+
+// A process that created a pipe's name before its rightful server gets nothing: the open counts as failed
+// at once, for each command, within the command's usual bound.
+TEST(PipeClient, PipesServedByAnotherProcessAreRefused) {
+    struct Row {
+        const char* command;
+        std::wstring (*pipeName)(std::uint32_t);
+        bool (NuvPipeClient::*send)(DWORD&);
+        size_t attempts;
+    };
+    const Row rows[] = {{"SHOW", UIPipeName, &NuvPipeClient::Show, 6},
+                        {"HIDE", UIPipeName, &NuvPipeClient::Hide, 1},
+                        {"SELF_CLOSE", ProviderPipeName, &NuvPipeClient::SelfClose, 1}};
+    for (const Row& row : rows) {
+        const DWORD pid = UniqueFakePid();
+        HxTest::PipeSquatter squatter({row.pipeName(pid)});
+        ASSERT_TRUE(squatter.Ready()) << row.command;
+        NuvPipeClient client(pid);
+        DWORD error = 0;
+        const ULONGLONG start = NowMs();
+        EXPECT_FALSE((client.*row.send)(error)) << row.command;
+        EXPECT_LT(NowMs() - start, 10000u) << row.command;
+        EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), error) << row.command;
+        EXPECT_TRUE(squatter.Received().empty()) << row.command;
+        const DWORD expected = row.pipeName == ProviderPipeName ? GetCurrentProcessId() : pid;
+        EXPECT_EQ(row.attempts, CountOf(PipeClientMessages(pid), "NuvPipeClient::OpenPipe refused: the pipe is served by process " +
+                                        std::to_string(squatter.Pid()) + ", not by " + std::to_string(expected)))
+            << row.command;
+    }
 }
 
 TEST(PipeClient, PlaceholderFailsAtTheOpen) {

@@ -7,6 +7,7 @@
 #include "StandInProcess.h"
 #include "ipc/CommandTexts.h"
 #include "ipc/PipeNames.h"
+#include "support/PipePeer.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -213,6 +214,28 @@ TEST(PipeServer, LogonFromTheStandInReachesTheObserver) {
     EXPECT_EQ("SENT LOGON ok reply 36", sent[0]);
 }
 
+// Only the UI application and this process are served: another process's LOGON is dropped unread, for
+// the server of a running UI application and for the one a failed start leaves (no process: nobody but
+// this process), and neither stops serving nor misses the next rightful command.
+TEST(PipeServer, OnlyTheUIApplicationAndThisProcessAreServed) {
+    StandInProcess standIn(L"--stdin", true);
+    ASSERT_TRUE(standIn.Started());
+    for (const DWORD pid : {standIn.Pid(), DWORD{0}}) {
+        ServerRun run(pid);
+        EXPECT_EQ(3u, HxTest::SendFromAnotherProcess(run.PipeName(), L"{\"Command\": \"LOGON\"}")) << pid;
+        EXPECT_TRUE(run.Observer().Types().empty()) << pid;
+        EXPECT_EQ(0u, CountOf(PipeServerMessages(pid), "NuvPipeServer::Response")) << pid;
+        EXPECT_TRUE(run.IsRunning()) << pid;
+        if (pid != 0) {
+            ASSERT_TRUE(standIn.WriteStdin("LOGON\n"));
+            ASSERT_TRUE(standIn.WaitForLine("SENT LOGON", 15000));
+            EXPECT_EQ((Types{0}), run.Observer().Types());
+        }
+        ExpectResponse(SendRaw(run.PipeName(), kSelfClose));
+        EXPECT_TRUE(run.WaitEnded(5000)) << pid;
+    }
+}
+
 } // namespace
 
 namespace {
@@ -248,6 +271,15 @@ void NonTextValue(DWORD pid) {
     run.WaitEnded(5000);
 }
 
+DWORD g_lastForeignClient = 0;
+
+void ForeignClient(DWORD pid) {
+    ServerRun run(pid);
+    HxTest::SendFromAnotherProcess(run.PipeName(), L"{}", &g_lastForeignClient);
+    SendRaw(run.PipeName(), kSelfClose);
+    run.WaitEnded(5000);
+}
+
 void InstanceTaken(DWORD pid) {
     UniqueFileHandle taken =
         CreateServerInstance(Corvani::Nuv::IPC::ProviderPipeName(pid), 1, FILE_FLAG_FIRST_PIPE_INSTANCE);
@@ -280,7 +312,17 @@ TEST(PipeServerTrace, EachRoadWritesItsTexts) {
                              "NuvPipeServer::Start - Exception received: Type is not convertible to string"};
          }},
         {"the pipe name taken", InstanceTaken,
-         [](DWORD) { return Messages{kBegin, "NuvPipeServer::Start - Error creating pipe", kEnd}; }},
+         [](DWORD pid) {
+             return Messages{kBegin, "NuvPipeServer::Start - pipe name taken by another process: \\\\.\\pipe\\CPPipeServer" +
+                                         std::to_string(pid),
+                             "NuvPipeServer::Start - Error creating pipe", kEnd};
+         }},
+        {"a client of another process", ForeignClient,
+         [](DWORD pid) {
+             const std::string created = PipeCreatedLine(pid);
+             return Messages{kBegin, created, "NuvPipeServer::Start - connection refused, client process: " +
+                                                  std::to_string(g_lastForeignClient), created, kResponse, kSelfCloseCommand, kEnd};
+         }},
     };
     for (const TraceRow& row : rows) {
         const DWORD pid = UniqueFakePid();

@@ -2,6 +2,9 @@
 // it is closed and killed.
 
 #include "orchestration/Orchestration.h"
+#include "ipc/PipeNames.h"
+#include "platform/OutsideEffects.h"
+#include "support/PipePeer.h"
 #include "support/CapturedLog.h"
 #include "support/FakeOutsideEffects.h"
 #include "support/ScopedOverride.h"
@@ -18,6 +21,34 @@ using HxTest::ScopedOverride;
 using HxTest::StandInScript;
 
 constexpr DWORD kPatience = 10000;
+
+// The program's start, after which, before the launcher goes on, a process of another party creates both
+// pipe names of the new process; before it, whether the verified file could be opened for writing. The
+// program starts without a console: the launcher ends it at once, and Wine leaves the console host of a
+// console program ended while its console is still being made (holding the test run's output open).
+class SquattedStart final : public Corvani::Nuv::Platform::ScopedFake<Corvani::Nuv::Platform::ProgramStart> {
+public:
+    BOOL Start(SHELLEXECUTEINFOW& info) override {
+        writableBeforeStart = static_cast<bool>(Corvani::Nuv::Platform::UniqueFileHandle(
+            CreateFileW(info.lpFile, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+        std::wstring commandLine = L"\"" + std::wstring(info.lpFile) + L"\" " +
+                                   (info.lpParameters != nullptr ? info.lpParameters : L"");
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
+        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr,
+                            &startup, &process))
+            return FALSE;
+        Corvani::Nuv::Platform::UniqueHandle thread(process.hThread);
+        info.hProcess = process.hProcess;
+        squatter = std::make_unique<HxTest::PipeSquatter>(std::vector<std::wstring>{
+            Corvani::Nuv::IPC::ProviderPipeName(process.dwProcessId), Corvani::Nuv::IPC::UIPipeName(process.dwProcessId)});
+        return TRUE;
+    }
+    bool writableBeforeStart = true;
+    std::unique_ptr<HxTest::PipeSquatter> squatter;
+};
 
 struct LaunchCase {
     LANGID language;
@@ -74,6 +105,28 @@ TEST(Launcher, KillingAnExitedApplicationClearsItsHandle) {
     credential->FindAndKillNuvUI();
     EXPECT_FALSE(_hNuvUI);
     EXPECT_EQ(0u, UIProcessId());
+}
+
+// Names taken before the provider creates them: nothing is served and nothing sent to them, the UI
+// application is ended, and neither the launch nor the calls after it wait beyond their bounds.
+TEST(Launcher, PipeNamesTakenByAnotherProcessEndTheApplication) {
+    StandInScript script;
+    OrchestratedCredential credential;
+    SquattedStart start;
+    HxTest::LogMark mark;
+    const ULONGLONG began = GetTickCount64();
+    credential->LaunchUI(0);
+    ASSERT_TRUE(start.squatter && start.squatter->Ready());
+    EXPECT_FALSE(start.writableBeforeStart);
+    EXPECT_FALSE(_hNuvUI);
+    EXPECT_FALSE(credential->SendShowMessage());
+    credential->FindAndKillNuvUI();
+    EXPECT_LT(GetTickCount64() - began, 3 * kPatience);
+    for (int wait = 0; wait < 100 && !HxTest::UIProcessIds().empty(); ++wait)
+        Sleep(100);
+    EXPECT_TRUE(HxTest::UIProcessIds().empty());
+    EXPECT_TRUE(start.squatter->Received().empty());
+    EXPECT_EQ(1u, mark.Count("NuvCredential::CreateIPCObjects | the provider pipe is not ours, the UI application is closed"));
 }
 
 // The provider's destructor ends every process of that name with 9; the credential ends its own with 0.

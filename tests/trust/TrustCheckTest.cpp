@@ -82,7 +82,7 @@ protected:
     }
 
     static bool Check(const wchar_t* host, const wchar_t* provider, const wchar_t* ui) {
-        return ValidateTrustCheckFiles({File(host), File(provider), File(ui)});
+        return static_cast<bool>(ValidateTrustCheckFiles({File(host), File(provider), File(ui)}));
     }
     static bool EmbeddedSignatureAccepted(const wchar_t* name) {
         const UniqueFileHandle file = OpenForVerification(File(name));
@@ -148,6 +148,24 @@ TEST_F(TrustCheckTest, AFileUnderVerificationCannotBeRewritten) {
     EXPECT_FALSE(writer);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     EXPECT_FALSE(MoveFileW(File(L"ui-signed.exe").c_str(), File(L"ui-moved.exe").c_str()));
+}
+
+// What the check verified is what the launcher starts: until the caller lets go of the returned handle,
+// the UI executable can be neither rewritten nor moved away; afterwards it can.
+TEST_F(TrustCheckTest, TheVerifiedUiExecutableIsHeldUntilReleased) {
+    const std::wstring path = File(L"ui-signed.exe");
+    const auto writable = [&] {
+        return static_cast<bool>(UniqueFileHandle(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    };
+    UniqueFileHandle verified = wsValidateCert(path);
+    ASSERT_TRUE(verified);
+    EXPECT_FALSE(writable());
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_FALSE(MoveFileW(path.c_str(), File(L"ui-moved.exe").c_str()));
+    verified.reset();
+    EXPECT_TRUE(writable());
 }
 
 // This executable is signed by the product's test publisher and stands for both the host process and the

@@ -5,6 +5,7 @@
 #include "support/FakeEvents.h"
 #include "support/ProviderPeers.h"
 #include "platform/Registry.h"
+#include "platform/SecurityDescriptor.h"
 #include "support/RegistryValue.h"
 
 #include <algorithm>
@@ -112,6 +113,27 @@ TEST(TraceText, AdviseCountSelectionAndUnAdvise) {
         "NuvProvider::UnAdvise | END",
     };
     const Lines lines = mark.Since();
+    EXPECT_EQ(expected, lines);
+}
+
+// Sections of another owner waiting at the logon screen: read as empty, and not used when the provider
+// would create them.
+TEST(TraceText, SectionsOfAnotherOwnerAreNotUsed) {
+    Corvani::Nuv::Platform::SddlSecurityAttributes security(L"O:S-1-5-21-0-0-0-2000D:(A;;GA;;;WD)");
+    std::vector<Corvani::Nuv::Platform::UniqueHandle> sections;
+    for (const wchar_t* name : {L"Global\\hxd", L"Global\\hxu", L"Global\\hxp"})
+        sections.emplace_back(CreateFileMappingW(INVALID_HANDLE_VALUE, security.get(), PAGE_READWRITE, 0, 1024, name));
+    LogMark mark;
+    ComPtr<ICredentialProvider> provider = MakeProvider();
+    provider->SetUsageScenario(CPUS_LOGON, 0);
+    const std::string refused = "the section's owner S-1-5-21-0-0-0-2000 is not LocalSystem, the section is not used";
+    const std::string read = "NuvProvider::ReadMemoryMappedFile | ", create = "NuvProvider::CreateMemoryMappedFile | ";
+    const Lines expected = {read + refused,   read + refused,   read + refused,
+                            create + refused, create + refused, create + refused};
+    Lines lines = mark.Since();
+    lines.erase(std::remove_if(lines.begin(), lines.end(),
+                               [](const std::string& line) { return line.find(" owner ") == std::string::npos; }),
+                lines.end());
     EXPECT_EQ(expected, lines);
 }
 

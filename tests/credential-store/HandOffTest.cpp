@@ -2,6 +2,7 @@
 // switch of user, arriving at the unlock screen for the locked user, or for another user.
 
 #include "support/FakeOutsideEffects.h"
+#include "platform/SecurityDescriptor.h"
 #include "support/ScopedOverride.h"
 #include "support/CapturedLog.h"
 #include "SectionFixtures.h"
@@ -156,6 +157,41 @@ TEST(RecognisedAtLogon, CredentialsGoToTheTileWithoutAnyUserCheck) {
     EXPECT_EQ(1, events.changes);
     EXPECT_EQ(L"carol", NuvCredentialTestPeer::User(CredentialOf(provider.get())));
     provider->UnAdvise();
+}
+
+} // namespace
+
+namespace {
+
+// Sections that somebody created before the provider are used only when their owner is the product's
+// other party (LocalSystem): a section of another account reads as holding no credential and is left as
+// it is. Wine records the owner that a security descriptor names, so this process plays every owner (its
+// own objects' owner is what the other tests' sections have); that another account cannot name
+// LocalSystem as the owner only Windows shows.
+TEST(SwitchOfUser, WaitingSectionsAreUsedOnlyWhenTheOwnerIsTheExpectedOne) {
+    struct Row {
+        const wchar_t* owner;
+        bool used;
+    };
+    const Row rows[] = {{L"S-1-5-21-0-0-0-2000", false}, {L"S-1-5-18", true}};
+    for (const Row& row : rows) {
+        const std::wstring sddl = std::wstring(L"O:") + row.owner + L"D:(A;;GA;;;WD)";
+        Corvani::Nuv::Platform::SddlSecurityAttributes security(sddl.c_str());
+        UniqueHandle sections[3];
+        const wchar_t* names[] = {HxFiller::kDomainSection, HxFiller::kUserSection, HxFiller::kPasswordSection};
+        for (int index = 0; index < 3; ++index) {
+            sections[index].reset(CreateFileMappingW(INVALID_HANDLE_VALUE, security.get(), PAGE_READWRITE, 0,
+                                                     HxFiller::kSectionSize, names[index]));
+            ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), GetLastError()) << names[index];
+        }
+        FillAll(L"CORP", L"alice", L"s3cret");
+        HxTest::ScopedOverride restoredAfterwards(g_credentialsFromSwitchUser, false);
+        ComPtr<ICredentialProvider> provider = MakeProvider();
+        ASSERT_EQ(S_OK, provider->SetUsageScenario(CPUS_LOGON, 0));
+        EXPECT_EQ(row.used, g_credentialsFromSwitchUser) << row.owner;
+        EXPECT_EQ(row.used ? L"alice" : L"", NuvCredentialTestPeer::User(CredentialOf(provider.get())));
+        EXPECT_NE(row.used, SectionHoldsText(HxFiller::kPasswordSection)) << row.owner;
+    }
 }
 
 } // namespace
