@@ -17,10 +17,6 @@ namespace Corvani::Nuv::CredentialProvider {
 namespace {
 
 constexpr DWORD kSectionSize = 1024;
-constexpr wchar_t kDomainSection[] = L"Global\\hxd";
-constexpr wchar_t kUserSection[] = L"Global\\hxu";
-constexpr wchar_t kPasswordSection[] = L"Global\\hxp";
-constexpr wchar_t kUIInfoSection[] = L"Global\\hxui";
 
 void Wipe(const Platform::UniqueMappedView& view) {
     if (view)
@@ -44,32 +40,28 @@ std::wstring TextOf(const DATA_BLOB& plaintext) {
 void NuvProvider::CreateMappedMemory() {
     Trace("NuvProvider::CreateMappedMemory | ");
     Platform::CriticalSectionLock lock(_credentialStoreLock);
-    CreateMemoryMappedFile(kDomainSection, _hDomainMapping, _domainView);
-    CreateMemoryMappedFile(kUserSection, _hUserMapping, _userView);
-    CreateMemoryMappedFile(kPasswordSection, _hPasswordMapping, _passwordView);
-    CreateMemoryMappedFile(kUIInfoSection, _hUIInfoMapping, _uiInfoView);
+    for (Section& section : _sections)
+        CreateMemoryMappedFile(section);
 }
 
 // Creates the section, or opens it when it exists already. A handle or view that a new one replaces
 // refers to the same section and is closed (this runs on LogonUI's thread, before any reader starts).
-void NuvProvider::CreateMemoryMappedFile(const wchar_t* sectionName, Platform::UniqueHandle& mapping,
-                                         Platform::UniqueMappedView& view) {
+void NuvProvider::CreateMemoryMappedFile(Section& section) {
     Trace("NuvProvider::CreateMemoryMappedFile | ");
     Platform::SddlSecurityAttributes security(Platform::kSystemOnlySddl);
     SetLastError(ERROR_SUCCESS);
-    HANDLE section = CreateFileMappingW(INVALID_HANDLE_VALUE, security.get(), PAGE_READWRITE, 0, kSectionSize,
-                                        sectionName);
+    section.mapping.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, security.get(), PAGE_READWRITE, 0,
+                                             kSectionSize, section.name));
     const DWORD error = GetLastError();
-    mapping.reset(section);
-    if (!mapping) {
+    if (!section.mapping) {
         Trace("NuvProvider::CreateMemoryMappedFile | Could not create file mapping object. Error: " +
               std::to_string(error));
         return;
     }
-    if (error == ERROR_ALREADY_EXISTS && !IsOurs(mapping, "NuvProvider::CreateMemoryMappedFile | "))
+    if (error == ERROR_ALREADY_EXISTS && !IsOurs(section.mapping, "NuvProvider::CreateMemoryMappedFile | "))
         return;
-    view.reset(MapWholeSection(mapping.get()));
-    if (!view)
+    section.view.reset(MapWholeSection(section.mapping.get()));
+    if (!section.view)
         Trace("NuvProvider::CreateMemoryMappedFile | Could not map view of file. Error: " +
               std::to_string(GetLastError()));
 }
@@ -77,36 +69,35 @@ void NuvProvider::CreateMemoryMappedFile(const wchar_t* sectionName, Platform::U
 bool NuvProvider::ReadCredential() {
     Trace("NuvProvider::ReadCredential | ");
     Platform::CriticalSectionLock lock(_credentialStoreLock);
-    Platform::AssignSecret(_domain, ReadMemoryMappedFile(kDomainSection, _hDomainMapping, _domainView));
-    Platform::AssignSecret(_user, ReadMemoryMappedFile(kUserSection, _hUserMapping, _userView));
-    Platform::AssignSecret(_password, ReadMemoryMappedFile(kPasswordSection, _hPasswordMapping, _passwordView));
+    Platform::AssignSecret(_domain, ReadMemoryMappedFile(_sections[DomainSection]));
+    Platform::AssignSecret(_user, ReadMemoryMappedFile(_sections[UserSection]));
+    Platform::AssignSecret(_password, ReadMemoryMappedFile(_sections[PasswordSection]));
     return !_domain.empty() && !_user.empty();
 }
 
 // A section the provider holds already is read through the handle and view it has: opening it a second
 // time would give the same section, and replacing the members would either leak the earlier handle and
 // view or unmap a view that another thread may still be wiping.
-std::wstring NuvProvider::ReadMemoryMappedFile(const wchar_t* sectionName, Platform::UniqueHandle& mapping,
-                                               Platform::UniqueMappedView& view) {
+std::wstring NuvProvider::ReadMemoryMappedFile(Section& section) {
     Trace("NuvProvider::ReadMemoryMappedFile | ");
-    if (!mapping) {
-        mapping.reset(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, sectionName));
-        if (!mapping) {
+    if (!section.mapping) {
+        section.mapping.reset(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, section.name));
+        if (!section.mapping) {
             Trace("NuvProvider::ReadMemoryMappedFile | Could not open file mapping object. Error: " +
                   std::to_string(GetLastError()));
             return std::wstring();
         }
-        if (!IsOurs(mapping, "NuvProvider::ReadMemoryMappedFile | "))
+        if (!IsOurs(section.mapping, "NuvProvider::ReadMemoryMappedFile | "))
             return std::wstring();
     }
-    if (!view) {
-        view.reset(MapWholeSection(mapping.get()));
-        if (!view) {
+    if (!section.view) {
+        section.view.reset(MapWholeSection(section.mapping.get()));
+        if (!section.view) {
             Trace("NuvProvider::ReadMemoryMappedFile | Could not map view of file");
             return std::wstring();
         }
     }
-    return Decrypt(view.get());
+    return Decrypt(section.view.get());
 }
 
 // A section that somebody else created keeps that creator's access control, and whatever it holds is
@@ -152,7 +143,7 @@ void NuvProvider::SetCredential() {
     CopyCredentials(texts);
     {
         Platform::CriticalSectionLock lock(_credentialStoreLock);
-        Wipe(_passwordView);
+        Wipe(_sections[PasswordSection].view);
     }
     if (_credential)
         _credential->SetCredential(texts.domain, texts.user, texts.password);
@@ -161,10 +152,8 @@ void NuvProvider::SetCredential() {
 void NuvProvider::CleanCredential() {
     Trace("NuvProvider::CleanCredential | ");
     Platform::CriticalSectionLock lock(_credentialStoreLock);
-    Wipe(_domainView);
-    Wipe(_userView);
-    Wipe(_passwordView);
-    Wipe(_uiInfoView);
+    for (const Section& section : _sections)
+        Wipe(section.view);
 }
 
 } // namespace Corvani::Nuv::CredentialProvider

@@ -73,13 +73,11 @@ NuvProvider::~NuvProvider() {
     CleanCredential();
     KillNuvUIProcesses();
     Platform::CriticalSectionLock lock(_credentialStoreLock);
-    _domainView.reset();
-    _hDomainMapping.reset();
-    _userView.reset();
-    _hUserMapping.reset();
-    _passwordView.reset();
-    _hPasswordMapping.reset();
-    KeepUIInfoSectionForTheProcess(_hUIInfoMapping, _uiInfoView);
+    KeepUIInfoSectionForTheProcess(_sections[UIInfoSection].mapping, _sections[UIInfoSection].view);
+    for (Section& section : _sections) {
+        section.view.reset();
+        section.mapping.reset();
+    }
     Platform::ClearSecret(_domain);
     Platform::ClearSecret(_user);
     Platform::ClearSecret(_password);

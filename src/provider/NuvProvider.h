@@ -9,6 +9,7 @@
 #include "platform/SecureText.h"
 #include "platform/UniqueResource.h"
 
+#include <array>
 #include <atomic>
 #include <string>
 
@@ -44,11 +45,16 @@ private:
 
     // Credential sections.
     void CreateMappedMemory();
-    void CreateMemoryMappedFile(const wchar_t* sectionName, Platform::UniqueHandle& mapping,
-                                Platform::UniqueMappedView& view);
+    // One shared-memory section: its name, the provider's handle of it and its view.
+    struct Section {
+        const wchar_t* name;
+        Platform::UniqueHandle mapping;
+        Platform::UniqueMappedView view;
+    };
+    enum SectionIndex { DomainSection, UserSection, PasswordSection, UIInfoSection, SectionCount };
+    void CreateMemoryMappedFile(Section& section);
     bool ReadCredential();
-    std::wstring ReadMemoryMappedFile(const wchar_t* sectionName, Platform::UniqueHandle& mapping,
-                                      Platform::UniqueMappedView& view);
+    std::wstring ReadMemoryMappedFile(Section& section);
     bool IsOurs(Platform::UniqueHandle& mapping, const char* operation);
     std::wstring Decrypt(void* view);
     void SetCredential();
@@ -77,14 +83,8 @@ private:
     // (setCredentialChanged) and by LogonUI's thread (SetUsageScenario, the destructor); every access
     // holds _credentialStoreLock, which is never held while the credential's own lock is taken.
     Platform::CriticalSection _credentialStoreLock;
-    Platform::UniqueHandle _hUIInfoMapping;
-    Platform::UniqueHandle _hDomainMapping;
-    Platform::UniqueHandle _hUserMapping;
-    Platform::UniqueHandle _hPasswordMapping;
-    Platform::UniqueMappedView _uiInfoView;
-    Platform::UniqueMappedView _domainView;
-    Platform::UniqueMappedView _userView;
-    Platform::UniqueMappedView _passwordView;
+    std::array<Section, SectionCount> _sections{
+        {{L"Global\\hxd", {}, {}}, {L"Global\\hxu", {}, {}}, {L"Global\\hxp", {}, {}}, {L"Global\\hxui", {}, {}}}};
     std::wstring _domain;
     std::wstring _user;
     std::wstring _password;

@@ -8,7 +8,11 @@
 namespace Corvani::Nuv::CredentialProvider {
 
 struct NuvProviderTestPeer {
-    enum Section { DomainSection, UserSection, PasswordSection, UIInfoSection };
+    using Section = NuvProvider::SectionIndex;
+    static constexpr Section DomainSection = NuvProvider::DomainSection;
+    static constexpr Section UserSection = NuvProvider::UserSection;
+    static constexpr Section PasswordSection = NuvProvider::PasswordSection;
+    static constexpr Section UIInfoSection = NuvProvider::UIInfoSection;
 
     static NuvCredential* Credential(NuvProvider& provider) { return provider._credential.get(); }
     static void setCredentialChanged(NuvProvider& provider) { provider.setCredentialChanged(); }
@@ -18,15 +22,9 @@ struct NuvProviderTestPeer {
     static const std::wstring& User(const NuvProvider& provider) { return provider._user; }
 
     static HANDLE Mapping(const NuvProvider& provider, Section section) {
-        const Platform::UniqueHandle* handles[] = {&provider._hDomainMapping, &provider._hUserMapping,
-                                                   &provider._hPasswordMapping, &provider._hUIInfoMapping};
-        return handles[section]->get();
+        return provider._sections[section].mapping.get();
     }
-    static void* View(const NuvProvider& provider, Section section) {
-        const Platform::UniqueMappedView* views[] = {&provider._domainView, &provider._userView,
-                                                     &provider._passwordView, &provider._uiInfoView};
-        return views[section]->get();
-    }
+    static void* View(const NuvProvider& provider, Section section) { return provider._sections[section].view.get(); }
 };
 
 struct NuvCredentialTestPeer {
