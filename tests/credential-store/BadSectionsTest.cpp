@@ -3,7 +3,7 @@
 // for somebody else. Each is traced as the section rules trace, no handle is left open beyond what each
 // provider keeps, and the tile still works.
 
-#include "TileCheck.h"
+#include "configuration/TileCheck.h"
 
 #include "CredentialSections.h"
 #include "SectionAccess.h"
