@@ -2,8 +2,8 @@
 
 #include "Console.h"
 #include "HostOptions.h"
-#include "HostSession.h"
-#include "ProviderThreads.h"
+#include "logonui/HostSession.h"
+#include "logonui/ProviderThreads.h"
 #include "common/ProcessFootprint.h"
 
 #include <objbase.h>

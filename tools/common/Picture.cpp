@@ -7,7 +7,7 @@
 
 using Corvani::Nuv::Platform::UniqueFileHandle;
 
-namespace HxHost {
+namespace HxTools {
 
 Canvas::Canvas(int width, int height) : _width(width), _height(height), _dc(CreateCompatibleDC(nullptr)) {
     BITMAPINFO info = {};
@@ -43,7 +43,7 @@ bool Canvas::SavePng(const std::wstring& path) const {
         rgb[pixel * 3 + 1] = _bits[pixel * 4 + 1];
         rgb[pixel * 3 + 2] = _bits[pixel * 4];
     }
-    const std::vector<std::uint8_t> png = HxTools::EncodePng(_width, _height, rgb.data());
+    const std::vector<std::uint8_t> png = EncodePng(_width, _height, rgb.data());
     UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                       nullptr));
     DWORD written = 0;
@@ -61,4 +61,4 @@ bool SaveWindowPicture(HWND window, const std::wstring& path) {
     return copied && canvas.SavePng(path);
 }
 
-} // namespace HxHost
+} // namespace HxTools

@@ -1,7 +1,7 @@
-#include "Verdict.h"
+#include "road/Verdict.h"
 
 #include "Console.h"
-#include "TextFile.h"
+#include "road/TextFile.h"
 
 #include <cwchar>
 #include <mutex>

@@ -1,7 +1,7 @@
 #pragma once
 // The host's own event sinks, as LogonUI hands them to the provider and to the credential.
 
-#include "Timeline.h"
+#include "road/Timeline.h"
 #include "platform/ComObject.h"
 #include "platform/CredentialProviderApi.h"
 #include "platform/UniqueResource.h"

@@ -2,12 +2,12 @@
 // One LogonUI session against a credential provider: each step is one call (or a few) of LogonUI, made
 // under the watchdog. A road of the walk-through also tells its story and ends with a verdict.
 
-#include "HostEvents.h"
+#include "logonui/HostEvents.h"
 #include "HostOptions.h"
-#include "HostUsers.h"
-#include "Observer.h"
-#include "Timeline.h"
-#include "Watchdog.h"
+#include "logonui/HostUsers.h"
+#include "road/Observer.h"
+#include "road/Timeline.h"
+#include "logonui/Watchdog.h"
 #include "platform/ComPtr.h"
 #include "platform/CredentialProviderApi.h"
 #include "platform/UniqueResource.h"

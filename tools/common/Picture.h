@@ -1,12 +1,12 @@
 #pragma once
-// Pictures the host saves as PNG files: a canvas to draw on (a 32-bit DIB section selected into a memory
+// Pictures the tools save as PNG files: a canvas to draw on (a 32-bit DIB section selected into a memory
 // DC) and a photograph of a window.
 
 #include <windows.h>
 
 #include <string>
 
-namespace HxHost {
+namespace HxTools {
 
 class Canvas {
 public:
@@ -33,4 +33,4 @@ private:
 // Copies what a window of this process shows into a PNG file.
 bool SaveWindowPicture(HWND window, const std::wstring& path);
 
-} // namespace HxHost
+} // namespace HxTools

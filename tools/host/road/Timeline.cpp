@@ -1,4 +1,4 @@
-#include "Timeline.h"
+#include "road/Timeline.h"
 
 #include "Console.h"
 

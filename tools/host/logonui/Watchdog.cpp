@@ -1,7 +1,7 @@
-#include "Watchdog.h"
+#include "logonui/Watchdog.h"
 
 #include "Console.h"
-#include "Verdict.h"
+#include "road/Verdict.h"
 
 #include <cstdio>
 #include <cwchar>

@@ -1,7 +1,7 @@
-#include "Observer.h"
+#include "road/Observer.h"
 
 #include "Console.h"
-#include "Picture.h"
+#include "common/Picture.h"
 #include "platform/ServiceControl.h"
 #include "platform/UniqueResource.h"
 
@@ -99,7 +99,7 @@ void Observer::LookAtSplash() {
     if (!up || _splashPhotographed || _splashPicture.empty() || GetTickCount64() - _splashSince < kSplashPaintMilliseconds)
         return;
     _splashPhotographed = true;
-    if (SaveWindowPicture(splash, _splashPicture))
+    if (HxTools::SaveWindowPicture(splash, _splashPicture))
         PrintLine(L"Splash picture: " + _splashPicture);
     else
         PrintLine(L"Splash picture could not be saved to " + _splashPicture + L": error " +

@@ -1,4 +1,4 @@
-#include "ProviderThreads.h"
+#include "logonui/ProviderThreads.h"
 
 #include "platform/UniqueResource.h"
 

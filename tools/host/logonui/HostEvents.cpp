@@ -1,7 +1,7 @@
-#include "HostEvents.h"
+#include "logonui/HostEvents.h"
 
 #include "Console.h"
-#include "FieldText.h"
+#include "logonui/FieldText.h"
 
 #include <algorithm>
 

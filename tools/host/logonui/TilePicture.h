@@ -3,7 +3,7 @@
 // it and the small text under that, centred over the sign-in screen's background; the provider's logo, when
 // it has one, as the small sign-in option at the bottom.
 
-#include "Picture.h"
+#include "common/Picture.h"
 
 #include <string>
 
@@ -19,6 +19,6 @@ struct TileLook {
 constexpr int kTilePictureWidth = 400;
 constexpr int kTilePictureHeight = 340;
 
-void DrawTile(const Canvas& canvas, const TileLook& tile);
+void DrawTile(const HxTools::Canvas& canvas, const TileLook& tile);
 
 } // namespace HxHost

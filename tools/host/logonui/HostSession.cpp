@@ -1,8 +1,8 @@
-#include "HostSession.h"
+#include "logonui/HostSession.h"
 
 #include "Console.h"
-#include "FieldText.h"
-#include "Verdict.h"
+#include "logonui/FieldText.h"
+#include "road/Verdict.h"
 #include "platform/ProviderClsid.h"
 
 #include <string>

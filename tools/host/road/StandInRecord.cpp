@@ -1,7 +1,7 @@
-#include "StandInRecord.h"
+#include "road/StandInRecord.h"
 
 #include "Console.h"
-#include "TextFile.h"
+#include "road/TextFile.h"
 
 #include <cstdlib>
 #include <sstream>

@@ -1,8 +1,9 @@
-#include "TilePicture.h"
+#include "logonui/TilePicture.h"
 
 #include "platform/UniqueResource.h"
 
 using Corvani::Nuv::Platform::ScopedSelection;
+using HxTools::Canvas;
 using Corvani::Nuv::Platform::UniqueGdiObject;
 using Corvani::Nuv::Platform::UniqueMemoryDC;
 

@@ -1,4 +1,4 @@
-#include "TextFile.h"
+#include "road/TextFile.h"
 
 #include "platform/UniqueResource.h"
 

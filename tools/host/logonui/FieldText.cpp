@@ -1,4 +1,4 @@
-#include "FieldText.h"
+#include "logonui/FieldText.h"
 
 #include "Console.h"
 

@@ -3,9 +3,9 @@
 // the selected tile drawn as LogonUI lays it out.
 
 #include "Console.h"
-#include "FieldText.h"
-#include "HostSession.h"
-#include "TilePicture.h"
+#include "logonui/FieldText.h"
+#include "logonui/HostSession.h"
+#include "logonui/TilePicture.h"
 
 #include <algorithm>
 #include <string>
@@ -215,7 +215,7 @@ void HostSession::SaveTilePicture(ICredentialProviderCredential* tile) {
     }
     look.picture = static_cast<HBITMAP>(picture.get());
     look.logo = static_cast<HBITMAP>(logo.get());
-    const Canvas canvas(kTilePictureWidth, kTilePictureHeight);
+    const HxTools::Canvas canvas(kTilePictureWidth, kTilePictureHeight);
     DrawTile(canvas, look);
     SetWindowPos(_window, HWND_TOP, 0, 0, kTilePictureWidth, kTilePictureHeight, SWP_SHOWWINDOW | SWP_NOACTIVATE);
     const HDC window = GetDC(_window);

@@ -6,9 +6,9 @@
 // would see: CredentialsChanged, or the locked session disconnected with this provider remembered.
 
 #include "Console.h"
-#include "HostSession.h"
-#include "StandInRecord.h"
-#include "Verdict.h"
+#include "logonui/HostSession.h"
+#include "road/StandInRecord.h"
+#include "road/Verdict.h"
 #include "platform/ProviderClsid.h"
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "HostLockScreen.h"
+#include "road/HostLockScreen.h"
 
 #include "LockScreenScript.h"
 

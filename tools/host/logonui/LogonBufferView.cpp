@@ -1,4 +1,4 @@
-#include "LogonBufferView.h"
+#include "logonui/LogonBufferView.h"
 
 #include "Console.h"
 

@@ -3,7 +3,7 @@
 // a delay, and brought back after another, as a user who walks away and comes back.
 
 #include "LockScreenScript.h"
-#include "Timeline.h"
+#include "road/Timeline.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "HostUsers.h"
+#include "logonui/HostUsers.h"
 
 #include "Console.h"
 #include "platform/UniqueResource.h"

@@ -2,11 +2,11 @@
 // submits it and reports the result; then the verdict of the road.
 
 #include "Console.h"
-#include "FieldText.h"
-#include "HostSession.h"
-#include "LogonBufferView.h"
-#include "StandInRecord.h"
-#include "Verdict.h"
+#include "logonui/FieldText.h"
+#include "logonui/HostSession.h"
+#include "logonui/LogonBufferView.h"
+#include "road/StandInRecord.h"
+#include "road/Verdict.h"
 
 #include <string>
 
