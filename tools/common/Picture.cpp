@@ -6,6 +6,7 @@
 #include <vector>
 
 using Corvani::Nuv::Platform::UniqueFileHandle;
+using Corvani::Nuv::Platform::WindowDC;
 
 namespace HxTools {
 
@@ -18,19 +19,11 @@ Canvas::Canvas(int width, int height) : _width(width), _height(height), _dc(Crea
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    _bitmap = CreateDIBSection(_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    _bitmap.reset(CreateDIBSection(_dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (_bitmap) {
         _bits = static_cast<const BYTE*>(bits);
-        _previous = SelectObject(_dc, _bitmap);
+        _selection.emplace(_dc.get(), _bitmap.get());
     }
-}
-
-Canvas::~Canvas() {
-    if (_previous)
-        SelectObject(_dc, _previous);
-    if (_bitmap)
-        DeleteObject(_bitmap);
-    DeleteDC(_dc);
 }
 
 bool Canvas::SavePng(const std::wstring& path) const {
@@ -55,10 +48,10 @@ bool SaveWindowPicture(HWND window, const std::wstring& path) {
     RECT area = {};
     GetClientRect(window, &area);
     Canvas canvas(area.right, area.bottom);
-    const HDC source = GetDC(window);
-    const bool copied = canvas.valid() && BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), source, 0, 0, SRCCOPY);
-    ReleaseDC(window, source);
-    return copied && canvas.SavePng(path);
+    const WindowDC source(window);
+    return canvas.valid() &&
+           BitBlt(canvas.dc(), 0, 0, canvas.width(), canvas.height(), source.get(), 0, 0, SRCCOPY) &&
+           canvas.SavePng(path);
 }
 
 } // namespace HxTools

@@ -2,8 +2,11 @@
 // Pictures the tools save as PNG files: a canvas to draw on (a 32-bit DIB section selected into a memory
 // DC) and a photograph of a window.
 
+#include "platform/UniqueResource.h"
+
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace HxTools {
@@ -11,11 +14,10 @@ namespace HxTools {
 class Canvas {
 public:
     Canvas(int width, int height);
-    ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
-    HDC dc() const { return _dc; }
+    HDC dc() const { return _dc.get(); }
     int width() const { return _width; }
     int height() const { return _height; }
     bool valid() const { return _bits != nullptr; }
@@ -24,9 +26,9 @@ public:
 
 private:
     int _width, _height;
-    HDC _dc;
-    HBITMAP _bitmap = nullptr;
-    HGDIOBJ _previous = nullptr;
+    Corvani::Nuv::Platform::UniqueMemoryDC _dc;
+    Corvani::Nuv::Platform::UniqueBitmap _bitmap;
+    std::optional<Corvani::Nuv::Platform::ScopedSelection> _selection; // the bitmap in the DC
     const BYTE* _bits = nullptr;
 };
 

@@ -19,11 +19,10 @@ const CREDENTIAL_PROVIDER_USAGE_SCENARIO kScenarios[] = {CPUS_LOGON, CPUS_UNLOCK
 
 // The system's text for an HRESULT, or the number alone.
 std::wstring Explained(HRESULT hr) {
-    wchar_t* text = nullptr;
+    Corvani::Nuv::Platform::UniqueLocalMemory text;
     FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   static_cast<DWORD>(hr), 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-    std::wstring message = text ? text : L"";
-    LocalFree(text);
+                   static_cast<DWORD>(hr), 0, reinterpret_cast<LPWSTR>(text.put()), 0, nullptr);
+    std::wstring message = text ? static_cast<const wchar_t*>(text.get()) : L"";
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L'.'))
         message.pop_back();
     return message.empty() ? Hex(hr) : Hex(hr) + L" (" + message + L")";

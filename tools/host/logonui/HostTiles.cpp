@@ -218,9 +218,8 @@ void HostSession::SaveTilePicture(ICredentialProviderCredential* tile) {
     const HxTools::Canvas canvas(kTilePictureWidth, kTilePictureHeight);
     DrawTile(canvas, look);
     SetWindowPos(_window, HWND_TOP, 0, 0, kTilePictureWidth, kTilePictureHeight, SWP_SHOWWINDOW | SWP_NOACTIVATE);
-    const HDC window = GetDC(_window);
-    BitBlt(window, 0, 0, kTilePictureWidth, kTilePictureHeight, canvas.dc(), 0, 0, SRCCOPY);
-    ReleaseDC(_window, window);
+    BitBlt(Corvani::Nuv::Platform::WindowDC(_window).get(), 0, 0, kTilePictureWidth, kTilePictureHeight, canvas.dc(), 0,
+           0, SRCCOPY);
     if (canvas.SavePng(_options.tilePicture))
         PrintLine(L"Tile picture: " + _options.tilePicture + L" (" + (used.empty() ? L"no field drawn" : used) + L")");
     else

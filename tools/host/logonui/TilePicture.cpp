@@ -42,13 +42,12 @@ void DrawPicture(const Canvas& canvas, HBITMAP picture) {
 void DrawText(const Canvas& canvas, const std::wstring& text, int top, int height, int weight, COLORREF colour) {
     UniqueGdiObject font(CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                      CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, L"Segoe UI"));
-    const HGDIOBJ previous = SelectObject(canvas.dc(), font.get());
+    const ScopedSelection selection(canvas.dc(), font.get());
     SetTextColor(canvas.dc(), colour);
     SetBkMode(canvas.dc(), TRANSPARENT);
     RECT line = {8, top, canvas.width() - 8, top + height * 2};
     ::DrawTextW(canvas.dc(), text.c_str(), static_cast<int>(text.size()), &line,
                 DT_CENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
-    SelectObject(canvas.dc(), previous);
 }
 
 } // namespace

@@ -41,10 +41,8 @@ Watchdog::Watchdog(DWORD boundMilliseconds, std::function<void()> beforeVerdict)
 }
 
 Watchdog::~Watchdog() {
-    SetEvent(_stop);
-    WaitForSingleObject(_thread, 5000);
-    CloseHandle(_thread);
-    CloseHandle(_stop);
+    SetEvent(_stop.get());
+    WaitForSingleObject(_thread.get(), 5000);
     g_watchdog = nullptr;
 }
 
@@ -62,7 +60,7 @@ void Watchdog::Leave() {
 
 DWORD WINAPI Watchdog::Watch(LPVOID self) {
     auto* watchdog = static_cast<Watchdog*>(self);
-    while (WaitForSingleObject(watchdog->_stop, 50) == WAIT_TIMEOUT) {
+    while (WaitForSingleObject(watchdog->_stop.get(), 50) == WAIT_TIMEOUT) {
         std::unique_lock<std::mutex> guard(watchdog->_lock);
         if (watchdog->_call.empty() || GetTickCount64() - watchdog->_since < watchdog->_bound)
             continue;

@@ -3,6 +3,8 @@
 // a call that has not returned within the bound, or one that raises an exception nobody handles, ends
 // the host with a verdict naming the call.
 
+#include "platform/UniqueResource.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -41,8 +43,8 @@ private:
     std::wstring _call; // empty: no call in progress
     DWORD _callThread = 0;
     ULONGLONG _since = 0;
-    HANDLE _stop;
-    HANDLE _thread;
+    Corvani::Nuv::Platform::UniqueHandle _stop;
+    Corvani::Nuv::Platform::UniqueHandle _thread;
 };
 
 } // namespace HxHost

@@ -31,14 +31,13 @@ LockScreenPlayer::~LockScreenPlayer() {
 void LockScreenPlayer::Finish() {
     if (!_thread)
         return;
-    WaitForSingleObject(_thread, 60000);
-    CloseHandle(_thread);
-    _thread = nullptr;
+    WaitForSingleObject(_thread.get(), 60000);
+    _thread.reset();
 }
 
 void LockScreenPlayer::Start() {
     if (_script.dismissAfter != 0)
-        _thread = CreateThread(nullptr, 0, Play, this, 0, nullptr);
+        _thread.reset(CreateThread(nullptr, 0, Play, this, 0, nullptr));
 }
 
 DWORD WINAPI LockScreenPlayer::Play(LPVOID parameter) {

@@ -4,6 +4,7 @@
 
 #include "LockScreenScript.h"
 #include "road/Timeline.h"
+#include "platform/UniqueResource.h"
 
 #include <windows.h>
 
@@ -34,7 +35,7 @@ private:
 
     LockScreenScript _script;
     Timeline& _timeline;
-    HANDLE _thread = nullptr;
+    Corvani::Nuv::Platform::UniqueHandle _thread;
 };
 
 } // namespace HxHost

@@ -3,9 +3,9 @@
 #include "Console.h"
 #include "common/Picture.h"
 #include "platform/ServiceControl.h"
-#include "platform/UniqueResource.h"
 
 using Corvani::Nuv::Platform::kHXServiceName;
+using Corvani::Nuv::Platform::UniqueServiceHandle;
 
 namespace HxHost {
 
@@ -17,16 +17,12 @@ constexpr DWORD kLookMilliseconds = 20;
 constexpr ULONGLONG kSplashPaintMilliseconds = 400; // the photograph waits for the first paint
 
 bool ServiceRunning() {
-    const SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    const UniqueServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
     if (!manager)
         return false;
-    const SC_HANDLE service = OpenServiceW(manager, kHXServiceName, SERVICE_QUERY_STATUS);
+    const UniqueServiceHandle service(OpenServiceW(manager.get(), kHXServiceName, SERVICE_QUERY_STATUS));
     SERVICE_STATUS status = {};
-    const bool running = service && QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;
-    if (service)
-        CloseServiceHandle(service);
-    CloseServiceHandle(manager);
-    return running;
+    return service && QueryServiceStatus(service.get(), &status) && status.dwCurrentState == SERVICE_RUNNING;
 }
 
 } // namespace
@@ -46,15 +42,13 @@ Observer::Observer(Timeline& timeline, std::wstring splashPicture)
 Observer::~Observer() {
     if (!_thread)
         return;
-    SetEvent(_stop);
-    WaitForSingleObject(_thread, 5000);
-    CloseHandle(_thread);
-    CloseHandle(_stop);
+    SetEvent(_stop.get());
+    WaitForSingleObject(_thread.get(), 5000);
 }
 
 void Observer::Start() {
-    _stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    _thread = CreateThread(nullptr, 0, Watch, this, 0, nullptr);
+    _stop.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    _thread.reset(CreateThread(nullptr, 0, Watch, this, 0, nullptr));
 }
 
 std::wstring Observer::rememberedProvider() const {
@@ -66,7 +60,7 @@ DWORD WINAPI Observer::Watch(LPVOID self) {
     auto* observer = static_cast<Observer*>(self);
     do
         observer->Look();
-    while (WaitForSingleObject(observer->_stop, kLookMilliseconds) == WAIT_TIMEOUT);
+    while (WaitForSingleObject(observer->_stop.get(), kLookMilliseconds) == WAIT_TIMEOUT);
     return 0;
 }
 

@@ -4,6 +4,7 @@
 // and LastLoggedOnProvider naming a provider, which is how the disconnect of a locked session shows.
 
 #include "road/Timeline.h"
+#include "platform/UniqueResource.h"
 
 #include <windows.h>
 
@@ -46,8 +47,8 @@ private:
     std::vector<std::pair<ULONGLONG, bool>> _splashChanges; // under _lock
     ULONGLONG _splashSince = 0;
     bool _splashPhotographed = false;
-    HANDLE _stop = nullptr;
-    HANDLE _thread = nullptr;
+    Corvani::Nuv::Platform::UniqueHandle _stop;
+    Corvani::Nuv::Platform::UniqueHandle _thread;
 };
 
 // LastLoggedOnProvider of LogonUI's key, empty when absent.

@@ -2,6 +2,7 @@
 
 #include "Console.h"
 #include "road/TextFile.h"
+#include "platform/UniqueResource.h"
 
 #include <cwchar>
 #include <mutex>
@@ -36,14 +37,13 @@ unsigned long long DateOfLogName(const wchar_t* name) {
 
 std::wstring NewestTraceLog(const std::wstring& directory) {
     WIN32_FIND_DATAW found = {};
-    const HANDLE search = FindFirstFileW((directory + L"\\*-CP.log").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const Corvani::Nuv::Platform::UniqueFindHandle search(FindFirstFileW((directory + L"\\*-CP.log").c_str(), &found));
+    if (!search)
         return directory + L"\\*-CP.log";
     std::wstring newest = found.cFileName;
-    while (FindNextFileW(search, &found))
+    while (FindNextFileW(search.get(), &found))
         if (DateOfLogName(found.cFileName) > DateOfLogName(newest.c_str()))
             newest = found.cFileName;
-    FindClose(search);
     return directory + L"\\" + newest;
 }
 
