@@ -57,18 +57,19 @@ int HostSession::Run() {
     return _failed ? 1 : 0;
 }
 
-bool HostSession::Check(const wchar_t* call, HRESULT hr) {
-    Detail(std::wstring(call) + L" -> " + Hex(hr));
-    if (FAILED(hr))
-        Fail(call, L"S_OK", Explained(hr));
-    return SUCCEEDED(hr);
+bool HostSession::Check(const Answer& answer, const std::wstring& detail) {
+    const std::wstring step = answer.call + detail;
+    Detail(step + L" -> " + Hex(answer.hr));
+    if (FAILED(answer.hr))
+        Fail(step, L"S_OK", Explained(answer.hr));
+    return SUCCEEDED(answer.hr);
 }
 
-void HostSession::CheckOptional(const std::wstring& call, HRESULT hr, const wchar_t* meaning) {
-    if (hr == E_NOTIMPL)
-        PrintLine(call + L": E_NOTIMPL, " + meaning);
+void HostSession::CheckOptional(const Answer& answer, const std::wstring& detail, const wchar_t* meaning) {
+    if (answer.hr == E_NOTIMPL)
+        PrintLine(answer.call + detail + L": E_NOTIMPL, " + meaning);
     else
-        Check(call.c_str(), hr);
+        Check(answer, detail);
 }
 
 // Each failure is printed at once, so that one LogonUI lives with does not hide the ones after it; the
@@ -84,14 +85,14 @@ void HostSession::Fail(const std::wstring& step, const std::wstring& expected, c
 }
 
 bool HostSession::CreateProvider() {
-    const ULONGLONG start = GetTickCount64();
-    const HRESULT hr = _watchdog.Run(L"CoCreateInstance", [&] {
+    const Answer created = Ask(L"CoCreateInstance", [&] {
         return CoCreateInstance(_options.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_ICredentialProvider,
                                 _provider.putVoid());
     });
-    Detail(L"CoCreateInstance " + GuidText(_options.clsid) + L" for ICredentialProvider -> " + Hex(hr));
-    _timeline.SetOrigin(start, L"the provider was created");
-    _timeline.MarkAt(start, L"provider " + GuidText(_options.clsid) + L" created through COM");
+    const HRESULT hr = created.hr;
+    Detail(created.call + (L" " + GuidText(_options.clsid)) + L" for ICredentialProvider -> " + Hex(hr));
+    _timeline.SetOrigin(created.start, L"the provider was created");
+    _timeline.MarkAt(created.start, L"provider " + GuidText(_options.clsid) + L" created through COM");
     if (hr == REGDB_E_CLASSNOTREG) {
         Fail(L"create the provider", L"the class " + GuidText(_options.clsid) + L" registered in this Wine prefix",
              L"class not registered (0x80040154); register the provider with install/wine/register.sh");
@@ -110,17 +111,18 @@ void HostSession::ProbeScenarios() {
         if (FAILED(CoCreateInstance(_options.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_ICredentialProvider,
                                     probe.putVoid())))
             continue;
-        const HRESULT hr = _watchdog.Run(L"SetUsageScenario", [&] { return probe->SetUsageScenario(scenario, 0); });
-        Detail(std::wstring(L"SetUsageScenario(") + ScenarioName(scenario) + L") on a fresh instance -> " + Hex(hr));
-        if (hr == S_OK)
+        const Answer probed = Ask(L"SetUsageScenario", [&] { return probe->SetUsageScenario(scenario, 0); });
+        Detail(probed.call + (L"(" + std::wstring(ScenarioName(scenario))) + L") on a fresh instance -> " +
+               Hex(probed.hr));
+        if (probed.hr == S_OK)
             supported += (supported.empty() ? L"" : L", ") + std::wstring(ScenarioName(scenario));
     }
     PrintLine(L"Scenarios supported: " + (supported.empty() ? std::wstring(L"none") : supported));
 }
 
 bool HostSession::SetUsageScenario() {
-    const HRESULT hr = _watchdog.Run(L"SetUsageScenario", [&] { return _provider->SetUsageScenario(_options.scenario, 0); });
-    return Check((std::wstring(L"SetUsageScenario(") + ScenarioName(_options.scenario) + L")").c_str(), hr);
+    return Call(L"SetUsageScenario", L"(" + std::wstring(ScenarioName(_options.scenario)) + L")",
+                [&] { return _provider->SetUsageScenario(_options.scenario, 0); });
 }
 
 // The users LogonUI shows: the local user running the host, then each --user.
@@ -147,9 +149,10 @@ bool HostSession::PrepareUsers() {
 // Before GetCredentialCount, as LogonUI does, to a provider that implements ICredentialProviderSetUserArray.
 void HostSession::GiveUserArray() {
     Corvani::Nuv::Platform::ComPtr<ICredentialProviderSetUserArray> taker;
-    _takesUserArray = SUCCEEDED(_watchdog.Run(L"QueryInterface(ICredentialProviderSetUserArray)", [&] {
-        return _provider->QueryInterface(IID_ICredentialProviderSetUserArray, taker.putVoid());
-    })) && taker;
+    _takesUserArray = SUCCEEDED(Ask(L"QueryInterface(ICredentialProviderSetUserArray)", [&] {
+                          return _provider->QueryInterface(IID_ICredentialProviderSetUserArray, taker.putVoid());
+                      }).hr) &&
+                      taker;
     const bool tell = !onRoad() || _options.verbose;
     if (!_takesUserArray || !_options.userArray) {
         if (tell)
@@ -159,9 +162,7 @@ void HostSession::GiveUserArray() {
     }
     // LogonUI keeps the array for as long as the provider lives.
     _userArray = Corvani::Nuv::Platform::ComPtr<HostUserArray>::attach(new HostUserArray(_users));
-    _userArrayGiven = Check(L"SetUserArray", _watchdog.Run(L"SetUserArray", [&] {
-        return taker->SetUserArray(_userArray.get());
-    }));
+    _userArrayGiven = Call(L"SetUserArray", [&] { return taker->SetUserArray(_userArray.get()); });
     std::wstring users;
     for (const UserEntry& user : _users)
         users += (users.empty() ? L"" : L", ") + UserText(user);
@@ -171,28 +172,23 @@ void HostSession::GiveUserArray() {
 }
 
 void HostSession::AdviseProvider() {
-    const ULONGLONG start = GetTickCount64();
-    const HRESULT hr = _watchdog.Run(L"ICredentialProvider::Advise", [&] { return _provider->Advise(&_providerEvents, 7); });
-    const ULONGLONG held = GetTickCount64() - start;
-    CheckOptional(L"ICredentialProvider::Advise (" + std::to_wstring(held) + L" ms)", hr,
-                  L"the provider never raises CredentialsChanged");
-    if (_options.adviseBound != 0 && held > _options.adviseBound)
-        Fail(L"ICredentialProvider::Advise", L"Advise to return within " + std::to_wstring(_options.adviseBound) + L" ms",
-             L"it held LogonUI's thread for " + std::to_wstring(held) + L" ms");
+    const Answer advised = Ask(L"ICredentialProvider::Advise", [&] { return _provider->Advise(&_providerEvents, 7); });
+    CheckOptional(advised, Held(advised), L"the provider never raises CredentialsChanged");
+    if (_options.adviseBound != 0 && advised.held > _options.adviseBound)
+        Fail(advised.call, L"Advise to return within " + std::to_wstring(_options.adviseBound) + L" ms",
+             L"it held LogonUI's thread for " + std::to_wstring(advised.held) + L" ms");
 }
 
 void HostSession::ReadFieldDescriptors() {
     DWORD count = 0;
-    if (!Check(L"GetFieldDescriptorCount", _watchdog.Run(L"GetFieldDescriptorCount", [&] {
-            return _provider->GetFieldDescriptorCount(&count);
-        })))
+    if (!Call(L"GetFieldDescriptorCount", [&] { return _provider->GetFieldDescriptorCount(&count); }))
         return;
     for (DWORD i = 0; i < count; ++i) {
         CREDENTIAL_PROVIDER_FIELD_DESCRIPTOR* raw = nullptr;
-        const HRESULT hr = _watchdog.Run(L"GetFieldDescriptorAt", [&] { return _provider->GetFieldDescriptorAt(i, &raw); });
+        const bool read = Call(L"GetFieldDescriptorAt", Index(i), [&] { return _provider->GetFieldDescriptorAt(i, &raw); });
         UniqueCoTaskMemory owner(raw);
         UniqueCoTaskString label(raw ? raw->pszLabel : nullptr);
-        if (Check((L"GetFieldDescriptorAt(" + std::to_wstring(i) + L")").c_str(), hr) && raw)
+        if (read && raw)
             _fields.push_back({raw->dwFieldID, raw->cpft, raw->pszLabel ? raw->pszLabel : L"", raw->guidFieldType});
     }
     std::vector<DWORD> passwords;
@@ -207,9 +203,7 @@ void HostSession::ReadFieldDescriptors() {
 bool HostSession::ReadCredentialCount() {
     DWORD count = 0, defaultTile = 0;
     BOOL autoLogon = FALSE;
-    if (!Check(L"GetCredentialCount", _watchdog.Run(L"GetCredentialCount", [&] {
-            return _provider->GetCredentialCount(&count, &defaultTile, &autoLogon);
-        })))
+    if (!Call(L"GetCredentialCount", [&] { return _provider->GetCredentialCount(&count, &defaultTile, &autoLogon); }))
         return false;
     _tileCount = count;
     _defaultTile = defaultTile;
@@ -234,13 +228,12 @@ void HostSession::SelectTile() {
     const ULONGLONG start = GetTickCount64();
     _timeline.SetOrigin(start, L"the tile was selected");
     _timeline.MarkAt(start, L"tile " + std::to_wstring(_selected) + L" selected"); // before what SetSelected updates
-    const HRESULT selectedHr = _watchdog.Run(L"SetSelected", [&] { return selected()->SetSelected(&autoLogon); });
-    const ULONGLONG selectHeld = GetTickCount64() - start;
+    const Answer selection = Ask(L"SetSelected", [&] { return selected()->SetSelected(&autoLogon); });
     _observer.Start();
     if (autoLogon)
         _timeline.Mark(L"tile " + std::to_wstring(_selected) + L" asks for an immediate logon");
     _lockScreen.Start();
-    Check((L"SetSelected (" + std::to_wstring(selectHeld) + L" ms)").c_str(), selectedHr);
+    Check(selection, Held(selection));
     _autoLogon = _autoLogon || autoLogon;
     if (_options.reselect)
         Reselect();
@@ -249,35 +242,30 @@ void HostSession::SelectTile() {
     SignIn();
     _lockScreen.Finish(); // the tile stays selected while the lock screen comes and goes
     AwaitCommands();
-    const ULONGLONG deselectStart = GetTickCount64();
-    const HRESULT deselectedHr = _watchdog.Run(L"SetDeselected", [&] { return selected()->SetDeselected(); });
-    Check((L"SetDeselected (" + std::to_wstring(GetTickCount64() - deselectStart) + L" ms)").c_str(), deselectedHr);
+    const Answer deselection = Ask(L"SetDeselected", [&] { return selected()->SetDeselected(); });
+    Check(deselection, Held(deselection));
     _timeline.Mark(L"tile deselected");
 }
 
 void HostSession::Finish() {
     for (auto& tile : _tiles) {
         if (tile)
-            CheckOptional(L"ICredentialProviderCredential::UnAdvise",
-                          _watchdog.Run(L"ICredentialProviderCredential::UnAdvise", [&] { return tile->UnAdvise(); }),
+            CheckOptional(Ask(L"ICredentialProviderCredential::UnAdvise", [&] { return tile->UnAdvise(); }), L"",
                           L"the tile had nothing to let go of");
     }
-    _watchdog.Run(L"ICredentialProviderCredential::Release", [&] {
+    Ask(L"ICredentialProviderCredential::Release", [&] {
         _tiles.clear();
-        return 0;
+        return S_OK;
     });
     if (!_provider)
         return;
-    ULONGLONG start = GetTickCount64();
-    const HRESULT hr = _watchdog.Run(L"ICredentialProvider::UnAdvise", [&] { return _provider->UnAdvise(); });
-    CheckOptional(L"ICredentialProvider::UnAdvise (" + std::to_wstring(GetTickCount64() - start) + L" ms)", hr,
-                  L"the provider had nothing to let go of");
-    start = GetTickCount64();
-    _watchdog.Run(L"ICredentialProvider::Release", [&] {
+    const Answer unadvised = Ask(L"ICredentialProvider::UnAdvise", [&] { return _provider->UnAdvise(); });
+    CheckOptional(unadvised, Held(unadvised), L"the provider had nothing to let go of");
+    const Answer released = Ask(L"ICredentialProvider::Release", [&] {
         _provider.reset();
-        return 0;
+        return S_OK;
     });
-    Detail(L"Provider's last Release (" + std::to_wstring(GetTickCount64() - start) + L" ms)");
+    Detail(L"Provider's last Release" + Held(released));
     Detail(L"Provider released");
 }
 

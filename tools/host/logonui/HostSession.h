@@ -24,6 +24,19 @@ struct FieldDescriptor {
     GUID guid; // guidFieldType: CPFG_LOGON_PASSWORD, CPFG_CREDENTIAL_PROVIDER_LOGO, ...
 };
 
+// One call of LogonUI's as it came back: its name (as the watchdog and the check name it), its result, when
+// it was made and how long it held LogonUI's thread.
+struct Answer {
+    const wchar_t* call;
+    HRESULT hr;
+    ULONGLONG start, held; // tick, ms
+};
+
+// "(3)": the index or field a call was made for, after its name.
+inline std::wstring Index(DWORD value) { return L"(" + std::to_wstring(value) + L")"; }
+// " (12 ms)": how long the call held LogonUI's thread.
+inline std::wstring Held(const Answer& answer) { return L" (" + std::to_wstring(answer.held) + L" ms)"; }
+
 // What the first failed step was; the verdict names it.
 struct Failure {
     std::wstring step, expected, happened;
@@ -75,9 +88,20 @@ private:
     void TellStatus(const wchar_t* call, const wchar_t* text, CREDENTIAL_PROVIDER_STATUS_ICON icon);
     void Conclude();
 
-    bool Check(const wchar_t* call, HRESULT hr);
+    // Each call of the provider is named once. Ask makes it under the watchdog; Call makes it and checks
+    // it, the step named by the call and `detail` after it (an index, a tile).
+    template <typename Body> Answer Ask(const wchar_t* call, Body&& body) {
+        const ULONGLONG start = GetTickCount64();
+        const HRESULT hr = _watchdog.Run(call, body);
+        return {call, hr, start, GetTickCount64() - start};
+    }
+    template <typename Body> bool Call(const wchar_t* call, Body&& body) { return Check(Ask(call, body)); }
+    template <typename Body> bool Call(const wchar_t* call, const std::wstring& detail, Body&& body) {
+        return Check(Ask(call, body), detail);
+    }
+    bool Check(const Answer& answer, const std::wstring& detail = std::wstring());
     // A call LogonUI can do without: E_NOTIMPL is one line saying what it means, not a failure.
-    void CheckOptional(const std::wstring& call, HRESULT hr, const wchar_t* meaning);
+    void CheckOptional(const Answer& answer, const std::wstring& detail, const wchar_t* meaning);
     void Fail(const std::wstring& step, const std::wstring& expected, const std::wstring& happened);
     bool onRoad() const { return !_options.road.empty(); }
     ICredentialProviderCredential* selected() const { return _tiles[_selected].get(); }

@@ -47,12 +47,12 @@ void HostSession::SignIn() {
     CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION serialization = {};
     UniqueCoTaskString statusText;
     CREDENTIAL_PROVIDER_STATUS_ICON statusIcon = CPSI_NONE;
-    const HRESULT hr = _watchdog.Run(L"GetSerialization", [&] {
+    const Answer asked = Ask(L"GetSerialization", [&] {
         return selected()->GetSerialization(&response, &serialization, statusText.put(), &statusIcon);
     });
     UniqueCoTaskMemory buffer(serialization.rgbSerialization);
-    TellStatus(L"GetSerialization", statusText.get(), statusIcon);
-    if (!Check(L"GetSerialization", hr))
+    TellStatus(asked.call, statusText.get(), statusIcon);
+    if (!Check(asked))
         return;
     Detail(L"  response " + std::to_wstring(response) + L" (" + ResponseName(response) + L")");
     if (response != CPGSR_RETURN_CREDENTIAL_FINISHED) {
@@ -81,12 +81,12 @@ void HostSession::ReportResult() {
     _result = _options.logonFails ? L"STATUS_LOGON_FAILURE" : L"STATUS_SUCCESS";
     UniqueCoTaskString statusText;
     CREDENTIAL_PROVIDER_STATUS_ICON statusIcon = CPSI_NONE;
-    const HRESULT hr = _watchdog.Run(L"ReportResult", [&] {
+    const Answer reported = Ask(L"ReportResult", [&] {
         return selected()->ReportResult(status, 0, statusText.put(), &statusIcon);
     });
-    Check((L"ReportResult(" + _result + L")").c_str(), hr);
+    Check(reported, L"(" + _result + L")");
     _timeline.Mark(L"result reported: " + _result + (_options.logonFails ? L" (a wrong password)" : L""));
-    TellStatus(L"ReportResult", statusText.get(), statusIcon);
+    TellStatus(reported.call, statusText.get(), statusIcon);
 }
 
 // Once a SHOW was accepted the splash must be down: it would cover the face UI.

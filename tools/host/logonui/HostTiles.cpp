@@ -20,8 +20,6 @@ namespace {
 
 constexpr DWORD kMostComboBoxItems = 64; // a longer list is cut there
 
-std::wstring Numbered(const wchar_t* call, DWORD field) { return call + (L"(" + std::to_wstring(field) + L")"); }
-
 std::wstring Used(const wchar_t* what, DWORD field) {
     return std::wstring(what) + L": field " + std::to_wstring(field);
 }
@@ -31,15 +29,11 @@ std::wstring Used(const wchar_t* what, DWORD field) {
 bool HostSession::ReadTiles() {
     _tiles.resize(_tileCount);
     for (DWORD i = 0; i < _tileCount; ++i) {
-        const HRESULT hr =
-            _watchdog.Run(L"GetCredentialAt", [&] { return _provider->GetCredentialAt(i, _tiles[i].put()); });
-        if (!Check((L"GetCredentialAt(" + std::to_wstring(i) + L")").c_str(), hr))
+        if (!Call(L"GetCredentialAt", Index(i), [&] { return _provider->GetCredentialAt(i, _tiles[i].put()); }))
             return false;
         _credentialEvents.AddTile(_tiles[i].get());
-        CheckOptional(L"ICredentialProviderCredential::Advise (tile " + std::to_wstring(i) + L")",
-                      _watchdog.Run(L"ICredentialProviderCredential::Advise",
-                                    [&] { return _tiles[i]->Advise(&_credentialEvents); }),
-                      L"the tile never updates its fields");
+        CheckOptional(Ask(L"ICredentialProviderCredential::Advise", [&] { return _tiles[i]->Advise(&_credentialEvents); }),
+                      L" (tile " + std::to_wstring(i) + L")", L"the tile never updates its fields");
         DescribeTile(i, _tiles[i].get());
     }
     _selected = _options.tile != static_cast<DWORD>(-1) ? _options.tile
@@ -61,7 +55,7 @@ bool HostSession::ReadTiles() {
 void HostSession::DescribeTile(DWORD index, ICredentialProviderCredential* tile) {
     const std::wstring user = TileUser(index, tile);
     ComPtr<ICredentialProviderCredentialWithFieldOptions> options;
-    _watchdog.Run(L"QueryInterface(ICredentialProviderCredentialWithFieldOptions)", [&] {
+    Ask(L"QueryInterface(ICredentialProviderCredentialWithFieldOptions)", [&] {
         return tile->QueryInterface(IID_ICredentialProviderCredentialWithFieldOptions, options.putVoid());
     });
     if (!onRoad() || _options.verbose)
@@ -74,13 +68,15 @@ void HostSession::DescribeTile(DWORD index, ICredentialProviderCredential* tile)
 // LogonUI shows a V2 credential only under a user it enumerates.
 std::wstring HostSession::TileUser(DWORD index, ICredentialProviderCredential* tile) {
     ComPtr<ICredentialProviderCredential2> v2;
-    if (FAILED(_watchdog.Run(L"QueryInterface(ICredentialProviderCredential2)", [&] {
-            return tile->QueryInterface(IID_ICredentialProviderCredential2, v2.putVoid());
-        })) || !v2)
+    if (FAILED(Ask(L"QueryInterface(ICredentialProviderCredential2)", [&] {
+                   return tile->QueryInterface(IID_ICredentialProviderCredential2, v2.putVoid());
+               }).hr) ||
+        !v2)
         return std::wstring();
     UniqueCoTaskString sid;
-    const std::wstring call = L"GetUserSid (tile " + std::to_wstring(index) + L")";
-    if (!Check(call.c_str(), _watchdog.Run(L"GetUserSid", [&] { return v2->GetUserSid(sid.put()); })))
+    const Answer asked = Ask(L"GetUserSid", [&] { return v2->GetUserSid(sid.put()); });
+    const std::wstring ofTile = L" (tile " + std::to_wstring(index) + L")";
+    if (!Check(asked, ofTile))
         return L" (V2, no user)";
     if (!sid)
         return L" (V2, the \"Other user\" tile)";
@@ -89,7 +85,7 @@ std::wstring HostSession::TileUser(DWORD index, ICredentialProviderCredential* t
     if (user != _users.end())
         return L" (V2, user " + UserText(*user) + L")";
     if (_userArrayGiven)
-        Fail(call, L"the SID of a user in the user array", std::wstring(sid.get()) + L", no user LogonUI shows");
+        Fail(asked.call + ofTile, L"the SID of a user in the user array", std::wstring(sid.get()) + L", no user LogonUI shows");
     return L" (V2, user " + std::wstring(sid.get()) + L")";
 }
 
@@ -98,21 +94,19 @@ void HostSession::DescribeField(ICredentialProviderCredential* tile,
                                 ICredentialProviderCredentialWithFieldOptions* options, const FieldDescriptor& field) {
     CREDENTIAL_PROVIDER_FIELD_STATE state = CPFS_HIDDEN;
     CREDENTIAL_PROVIDER_FIELD_INTERACTIVE_STATE interactive = CPFIS_NONE;
-    const HRESULT stateHr =
-        _watchdog.Run(L"GetFieldState", [&] { return tile->GetFieldState(field.id, &state, &interactive); });
+    const Answer stateRead = Ask(L"GetFieldState", [&] { return tile->GetFieldState(field.id, &state, &interactive); });
     std::wstring line = L"  field " + std::to_wstring(field.id) + L" " + FieldTypeName(field.type) + L" " +
                         Quoted(field.label.c_str());
     if (!FieldGuidName(field.guid).empty())
         line += L" " + FieldGuidName(field.guid) +
                 (IsProviderField(field.guid) ? L" (the provider's, not the tile's)" : L"");
     line += L": ";
-    line += Check(Numbered(L"GetFieldState", field.id).c_str(), stateHr)
-                ? std::wstring(FieldStateName(state)) + L", " + InteractiveStateName(interactive)
-                : L"state " + Hex(stateHr);
+    line += Check(stateRead, Index(field.id)) ? std::wstring(FieldStateName(state)) + L", " + InteractiveStateName(interactive)
+                                              : L"state " + Hex(stateRead.hr);
     line += FieldValue(tile, field);
     CREDENTIAL_PROVIDER_CREDENTIAL_FIELD_OPTIONS chosen = CPCFO_NONE;
     if (options &&
-        SUCCEEDED(_watchdog.Run(L"GetFieldOptions", [&] { return options->GetFieldOptions(field.id, &chosen); })) &&
+        SUCCEEDED(Ask(L"GetFieldOptions", [&] { return options->GetFieldOptions(field.id, &chosen); }).hr) &&
         chosen != CPCFO_NONE)
         line += L", options " + FieldOptionsText(chosen);
     if (!onRoad() || _options.verbose)
@@ -129,23 +123,20 @@ std::wstring HostSession::FieldValue(ICredentialProviderCredential* tile, const 
     case CPFT_EDIT_TEXT:
     case CPFT_PASSWORD_TEXT: {
         UniqueCoTaskString text;
-        if (!Check(Numbered(L"GetStringValue", id).c_str(),
-                   _watchdog.Run(L"GetStringValue", [&] { return tile->GetStringValue(id, text.put()); })))
+        if (!Call(L"GetStringValue", Index(id), [&] { return tile->GetStringValue(id, text.put()); }))
             return std::wstring();
         return L", " + (field.type == CPFT_PASSWORD_TEXT ? PasswordText(text.get()) : Quoted(text.get()));
     }
     case CPFT_TILE_IMAGE: {
         HBITMAP raw = nullptr;
-        const HRESULT hr = _watchdog.Run(L"GetBitmapValue", [&] { return tile->GetBitmapValue(id, &raw); });
+        const bool read = Call(L"GetBitmapValue", Index(id), [&] { return tile->GetBitmapValue(id, &raw); });
         const UniqueGdiObject bitmap(raw);
-        return Check(Numbered(L"GetBitmapValue", id).c_str(), hr) ? L", " + BitmapText(raw) : std::wstring();
+        return read ? L", " + BitmapText(raw) : std::wstring();
     }
     case CPFT_CHECKBOX: {
         BOOL checked = FALSE;
         UniqueCoTaskString label;
-        if (!Check(Numbered(L"GetCheckboxValue", id).c_str(), _watchdog.Run(L"GetCheckboxValue", [&] {
-                return tile->GetCheckboxValue(id, &checked, label.put());
-            })))
+        if (!Call(L"GetCheckboxValue", Index(id), [&] { return tile->GetCheckboxValue(id, &checked, label.put()); }))
             return std::wstring();
         return std::wstring(checked ? L", checked" : L", not checked") + L", " + Quoted(label.get());
     }
@@ -153,9 +144,7 @@ std::wstring HostSession::FieldValue(ICredentialProviderCredential* tile, const 
         return ComboBoxValue(tile, id);
     case CPFT_SUBMIT_BUTTON: {
         DWORD adjacent = 0;
-        if (!Check(Numbered(L"GetSubmitButtonValue", id).c_str(), _watchdog.Run(L"GetSubmitButtonValue", [&] {
-                return tile->GetSubmitButtonValue(id, &adjacent);
-            })))
+        if (!Call(L"GetSubmitButtonValue", Index(id), [&] { return tile->GetSubmitButtonValue(id, &adjacent); }))
             return std::wstring();
         return L", beside field " + std::to_wstring(adjacent);
     }
@@ -167,20 +156,15 @@ std::wstring HostSession::FieldValue(ICredentialProviderCredential* tile, const 
 // ", 3 items: "CORP", "WINEHOST" (selected), "Other"".
 std::wstring HostSession::ComboBoxValue(ICredentialProviderCredential* tile, DWORD field) {
     DWORD items = 0, chosen = 0;
-    if (!Check(Numbered(L"GetComboBoxValueCount", field).c_str(), _watchdog.Run(L"GetComboBoxValueCount", [&] {
-            return tile->GetComboBoxValueCount(field, &items, &chosen);
-        })))
+    if (!Call(L"GetComboBoxValueCount", Index(field), [&] { return tile->GetComboBoxValueCount(field, &items, &chosen); }))
         return std::wstring();
     std::wstring text = L", " + std::to_wstring(items) + L" items";
     const DWORD shown = std::min(items, kMostComboBoxItems);
     for (DWORD item = 0; item < shown; ++item) {
         UniqueCoTaskString value;
-        const HRESULT hr =
-            _watchdog.Run(L"GetComboBoxValueAt", [&] { return tile->GetComboBoxValueAt(field, item, value.put()); });
-        const std::wstring call =
-            L"GetComboBoxValueAt(" + std::to_wstring(field) + L", " + std::to_wstring(item) + L")";
-        text += (item == 0 ? L": " : L", ") + (Check(call.c_str(), hr) ? Quoted(value.get()) : L"?") +
-                (item == chosen ? L" (selected)" : L"");
+        const bool read = Call(L"GetComboBoxValueAt", L"(" + std::to_wstring(field) + L", " + std::to_wstring(item) + L")",
+                               [&] { return tile->GetComboBoxValueAt(field, item, value.put()); });
+        text += (item == 0 ? L": " : L", ") + (read ? Quoted(value.get()) : L"?") + (item == chosen ? L" (selected)" : L"");
     }
     if (shown < items)
         text += L", and " + std::to_wstring(items - shown) + L" more";
@@ -198,16 +182,15 @@ void HostSession::SaveTilePicture(ICredentialProviderCredential* tile) {
         UniqueCoTaskString text;
         if (field.type == CPFT_TILE_IMAGE && !(providers ? logo : picture)) {
             HBITMAP raw = nullptr;
-            _watchdog.Run(L"GetBitmapValue", [&] { return tile->GetBitmapValue(field.id, &raw); });
+            Ask(L"GetBitmapValue", [&] { return tile->GetBitmapValue(field.id, &raw); });
             (providers ? logo : picture).reset(raw);
             if (raw)
                 used += (used.empty() ? L"" : L", ") + Used(providers ? L"provider logo" : L"picture", field.id);
         } else if (!providers && ((field.type == CPFT_LARGE_TEXT && look.title.empty()) ||
                                   (field.type == CPFT_SMALL_TEXT && look.subtitle.empty()))) {
             const bool large = field.type == CPFT_LARGE_TEXT;
-            const HRESULT hr =
-                _watchdog.Run(L"GetStringValue", [&] { return tile->GetStringValue(field.id, text.put()); });
-            if (SUCCEEDED(hr) && text && text.get()[0]) {
+            const Answer read = Ask(L"GetStringValue", [&] { return tile->GetStringValue(field.id, text.put()); });
+            if (SUCCEEDED(read.hr) && text && text.get()[0]) {
                 (large ? look.title : look.subtitle) = text.get();
                 used += (used.empty() ? L"" : L", ") + Used(large ? L"large text" : L"small text", field.id);
             }

@@ -136,11 +136,11 @@ bool HostSession::AwaitShow() {
 void HostSession::Reselect() {
     if (!AwaitShow())
         return;
-    Check(L"SetDeselected", _watchdog.Run(L"SetDeselected", [&] { return selected()->SetDeselected(); }));
+    Call(L"SetDeselected", [&] { return selected()->SetDeselected(); });
     _timeline.Mark(L"tile deselected (another tile picked)");
     Sleep(_options.reselectAfter);
     BOOL autoLogon = FALSE;
-    Check(L"SetSelected", _watchdog.Run(L"SetSelected", [&] { return selected()->SetSelected(&autoLogon); }));
+    Call(L"SetSelected", [&] { return selected()->SetSelected(&autoLogon); });
     _timeline.Mark(L"tile " + std::to_wstring(_selected) + L" selected again");
 }
 
