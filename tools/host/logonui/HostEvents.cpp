@@ -1,6 +1,5 @@
 #include "logonui/HostEvents.h"
 
-#include "Console.h"
 #include "logonui/FieldText.h"
 
 #include <algorithm>
@@ -9,8 +8,9 @@ namespace HxHost {
 
 IFACEMETHODIMP ProviderEvents::CredentialsChanged(UINT_PTR adviseContext) {
     ++_changes;
-    Detail(L"ICredentialProviderEvents::CredentialsChanged(context " + std::to_wstring(adviseContext) + L")");
-    _timeline.Mark(L"CredentialsChanged raised: LogonUI enumerates the tiles again");
+    _verbosity.Detail(L"ICredentialProviderEvents::CredentialsChanged(context " + std::to_wstring(adviseContext) +
+                      L")");
+    _story.Mark(L"CredentialsChanged raised: LogonUI enumerates the tiles again");
     SetEvent(_changed.get());
     return S_OK;
 }
@@ -76,17 +76,17 @@ IFACEMETHODIMP CredentialEvents::OnCreatingWindow(HWND* owner) {
         return E_POINTER;
     ++_windowRequests;
     *owner = _owner;
-    Detail(L"ICredentialProviderCredentialEvents::OnCreatingWindow -> host window");
+    _verbosity.Detail(L"ICredentialProviderCredentialEvents::OnCreatingWindow -> host window");
     return S_OK;
 }
 
 IFACEMETHODIMP CredentialEvents::BeginFieldUpdates() {
-    _timeline.Mark(L"BeginFieldUpdates");
+    _story.Mark(L"BeginFieldUpdates");
     return S_OK;
 }
 
 IFACEMETHODIMP CredentialEvents::EndFieldUpdates() {
-    _timeline.Mark(L"EndFieldUpdates");
+    _story.Mark(L"EndFieldUpdates");
     return S_OK;
 }
 
@@ -120,7 +120,7 @@ HRESULT CredentialEvents::Tell(ICredentialProviderCredential* tile, DWORD field,
         if (known != _tiles.end())
             who = L"tile " + std::to_wstring(known - _tiles.begin());
     }
-    _timeline.Mark(who + L" field " + std::to_wstring(field) + L" " + call + L": " + value);
+    _story.Mark(who + L" field " + std::to_wstring(field) + L" " + call + L": " + value);
     return S_OK;
 }
 

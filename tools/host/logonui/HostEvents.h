@@ -1,7 +1,8 @@
 #pragma once
 // The host's own event sinks, as LogonUI hands them to the provider and to the credential.
 
-#include "road/Timeline.h"
+#include "Console.h"
+#include "logonui/Story.h"
 #include "platform/ComObject.h"
 #include "platform/CredentialProviderApi.h"
 #include "platform/UniqueResource.h"
@@ -16,7 +17,7 @@ namespace HxHost {
 // Members of the host session: the session keeps the creation reference, so the count never reaches 0.
 class ProviderEvents final : public Corvani::Nuv::Platform::ComObject<ProviderEvents, ICredentialProviderEvents> {
 public:
-    explicit ProviderEvents(Timeline& timeline) : _timeline(timeline) {}
+    ProviderEvents(Story& story, Verbosity verbosity) : _story(story), _verbosity(verbosity) {}
 
     IFACEMETHODIMP CredentialsChanged(UINT_PTR adviseContext) override;
 
@@ -26,7 +27,8 @@ public:
     bool ChangedSince(LONG before, DWORD milliseconds) const;
 
 private:
-    Timeline& _timeline;
+    Story& _story;
+    const Verbosity _verbosity;
     std::atomic<LONG> _changes{0};
     Corvani::Nuv::Platform::UniqueHandle _changed{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
 };
@@ -37,7 +39,8 @@ private:
 class CredentialEvents final
     : public Corvani::Nuv::Platform::ComObject<CredentialEvents, ICredentialProviderCredentialEvents2> {
 public:
-    CredentialEvents(HWND owner, Timeline& timeline) : _owner(owner), _timeline(timeline) {}
+    CredentialEvents(HWND owner, Story& story, Verbosity verbosity)
+        : _owner(owner), _story(story), _verbosity(verbosity) {}
 
     IFACEMETHODIMP QueryInterface(REFIID riid, void** object) override;
     IFACEMETHODIMP SetFieldState(ICredentialProviderCredential*, DWORD, CREDENTIAL_PROVIDER_FIELD_STATE) override;
@@ -66,7 +69,8 @@ private:
     bool IsPassword(DWORD field);
 
     HWND _owner;
-    Timeline& _timeline;
+    Story& _story;
+    const Verbosity _verbosity;
     std::mutex _lock;
     std::vector<ICredentialProviderCredential*> _tiles; // not owned: compared only
     std::vector<DWORD> _passwordFields;

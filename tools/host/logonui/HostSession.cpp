@@ -1,9 +1,6 @@
 #include "logonui/HostSession.h"
 
-#include "Console.h"
 #include "logonui/FieldText.h"
-#include "road/Verdict.h"
-#include "platform/ProviderClsid.h"
 
 #include <string>
 
@@ -30,21 +27,20 @@ std::wstring Explained(HRESULT hr) {
 
 } // namespace
 
-HostSession::HostSession(const HostOptions& options, HWND window)
-    : _options(options), _watchdog(options.callBound, [this] { _timeline.Print(); }),
-      _observer(_timeline, options.splashPicture), _lockScreen(options.lockScreen, _timeline),
-      _providerEvents(_timeline), _credentialEvents(window, _timeline), _window(window) {}
+HostSession::HostSession(const HostOptions& options, HWND window, Road& road)
+    : _options(options), _verbosity(options.verbose), _road(road), _story(road.story()),
+      _watchdog(options.callBound, road), _providerEvents(_story, _verbosity),
+      _credentialEvents(window, _story, _verbosity), _window(window) {}
 
 int HostSession::Run() {
-    SetVerdictContext(_options.road, _options.logDirectory);
+    _road.Begin();
     if (_options.language != 0) {
         SetThreadUILanguage(_options.language);
         Detail(L"Thread UI language set to " + std::to_wstring(_options.language));
     }
     if (_options.probeScenarios)
         ProbeScenarios();
-    if (onRoad() || _options.recognize)
-        PrepareStandIn();
+    _road.BeforeProvider();
     if (PrepareUsers() && CreateProvider() && SetUsageScenario()) {
         GiveUserArray();
         AdviseProvider();
@@ -53,8 +49,7 @@ int HostSession::Run() {
             SelectTile();
     }
     Finish();
-    Conclude();
-    return _failed ? 1 : 0;
+    return _road.Conclude(_outcome);
 }
 
 bool HostSession::Check(const Answer& answer, const std::wstring& detail) {
@@ -72,18 +67,6 @@ void HostSession::CheckOptional(const Answer& answer, const std::wstring& detail
         Check(answer, detail);
 }
 
-// Each failure is printed at once, so that one LogonUI lives with does not hide the ones after it; the
-// verdict names the first.
-void HostSession::Fail(const std::wstring& step, const std::wstring& expected, const std::wstring& happened) {
-    PrintLine(L"FAILED at step \"" + step + L"\": expected " + expected + L"; happened: " + happened);
-    _timeline.Mark(L"failed at step \"" + step + L"\": " + happened);
-    if (!_failed)
-        _failure = {step, expected, happened};
-    else
-        ++_laterFailures;
-    _failed = true;
-}
-
 bool HostSession::CreateProvider() {
     const Answer created = Ask(L"CoCreateInstance", [&] {
         return CoCreateInstance(_options.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_ICredentialProvider,
@@ -91,8 +74,8 @@ bool HostSession::CreateProvider() {
     });
     const HRESULT hr = created.hr;
     Detail(created.call + (L" " + GuidText(_options.clsid)) + L" for ICredentialProvider -> " + Hex(hr));
-    _timeline.SetOrigin(created.start, L"the provider was created");
-    _timeline.MarkAt(created.start, L"provider " + GuidText(_options.clsid) + L" created through COM");
+    _story.SetOrigin(created.start, L"the provider was created");
+    _story.MarkAt(created.start, L"provider " + GuidText(_options.clsid) + L" created through COM");
     if (hr == REGDB_E_CLASSNOTREG) {
         Fail(L"create the provider", L"the class " + GuidText(_options.clsid) + L" registered in this Wine prefix",
              L"class not registered (0x80040154); register the provider with install/wine/register.sh");
@@ -153,22 +136,19 @@ void HostSession::GiveUserArray() {
                           return _provider->QueryInterface(IID_ICredentialProviderSetUserArray, taker.putVoid());
                       }).hr) &&
                       taker;
-    const bool tell = !onRoad() || _options.verbose;
     if (!_takesUserArray || !_options.userArray) {
-        if (tell)
-            PrintLine(!_takesUserArray ? L"User array: not asked for (no ICredentialProviderSetUserArray)"
-                                       : L"User array: left out (--no-user-array)");
+        _road.Show(!_takesUserArray ? L"User array: not asked for (no ICredentialProviderSetUserArray)"
+                                    : L"User array: left out (--no-user-array)");
         return;
     }
     // LogonUI keeps the array for as long as the provider lives.
-    _userArray = Corvani::Nuv::Platform::ComPtr<HostUserArray>::attach(new HostUserArray(_users));
+    _userArray = Corvani::Nuv::Platform::ComPtr<HostUserArray>::attach(new HostUserArray(_users, _verbosity));
     _userArrayGiven = Call(L"SetUserArray", [&] { return taker->SetUserArray(_userArray.get()); });
     std::wstring users;
     for (const UserEntry& user : _users)
         users += (users.empty() ? L"" : L", ") + UserText(user);
-    if (tell)
-        PrintLine(L"User array: " + std::to_wstring(_users.size()) + L" user(s): " + users);
-    _timeline.Mark(L"SetUserArray: " + users);
+    _road.Show(L"User array: " + std::to_wstring(_users.size()) + L" user(s): " + users);
+    _story.Mark(L"SetUserArray: " + users);
 }
 
 void HostSession::AdviseProvider() {
@@ -185,7 +165,8 @@ void HostSession::ReadFieldDescriptors() {
         return;
     for (DWORD i = 0; i < count; ++i) {
         CREDENTIAL_PROVIDER_FIELD_DESCRIPTOR* raw = nullptr;
-        const bool read = Call(L"GetFieldDescriptorAt", Index(i), [&] { return _provider->GetFieldDescriptorAt(i, &raw); });
+        const bool read =
+            Call(L"GetFieldDescriptorAt", Index(i), [&] { return _provider->GetFieldDescriptorAt(i, &raw); });
         UniqueCoTaskMemory owner(raw);
         UniqueCoTaskString label(raw ? raw->pszLabel : nullptr);
         if (read && raw)
@@ -196,8 +177,7 @@ void HostSession::ReadFieldDescriptors() {
         if (field.type == CPFT_PASSWORD_TEXT)
             passwords.push_back(field.id);
     _credentialEvents.SetPasswordFields(passwords);
-    if (!onRoad() || _options.verbose)
-        PrintLine(L"Fields: " + std::to_wstring(_fields.size()));
+    _road.Show(L"Fields: " + std::to_wstring(_fields.size()));
 }
 
 bool HostSession::ReadCredentialCount() {
@@ -214,10 +194,7 @@ bool HostSession::ReadCredentialCount() {
                                                             : std::to_wstring(defaultTile);
     const std::wstring line = L"Tiles: " + std::to_wstring(count) + L", default " + defaultText + L", auto-logon " +
                               (autoLogon ? L"TRUE" : L"FALSE");
-    if (onRoad() && !_options.verbose)
-        _timeline.Mark(line);
-    else
-        PrintLine(line);
+    _road.ShowOrTell(line);
     return true;
 }
 
@@ -226,25 +203,34 @@ void HostSession::SelectTile() {
         return;
     BOOL autoLogon = FALSE;
     const ULONGLONG start = GetTickCount64();
-    _timeline.SetOrigin(start, L"the tile was selected");
-    _timeline.MarkAt(start, L"tile " + std::to_wstring(_selected) + L" selected"); // before what SetSelected updates
+    _story.SetOrigin(start, L"the tile was selected");
+    _story.MarkAt(start, L"tile " + std::to_wstring(_selected) + L" selected"); // before what SetSelected updates
     const Answer selection = Ask(L"SetSelected", [&] { return selected()->SetSelected(&autoLogon); });
-    _observer.Start();
+    _road.TileSelected();
     if (autoLogon)
-        _timeline.Mark(L"tile " + std::to_wstring(_selected) + L" asks for an immediate logon");
-    _lockScreen.Start();
+        _story.Mark(L"tile " + std::to_wstring(_selected) + L" asks for an immediate logon");
     Check(selection, Held(selection));
     _autoLogon = _autoLogon || autoLogon;
-    if (_options.reselect)
+    if (_options.reselect && _road.AwaitShow())
         Reselect();
-    if (_options.recognize && !_autoLogon && AwaitRecognition())
+    if (_options.recognize && !_autoLogon && _road.AwaitRecognition(_providerEvents))
         ReadCredentialCount(); // LogonUI enumerates the tiles again and finds one asking for an immediate logon
     SignIn();
-    _lockScreen.Finish(); // the tile stays selected while the lock screen comes and goes
-    AwaitCommands();
+    _road.AfterSignIn(); // the tile stays selected while the lock screen comes and goes
     const Answer deselection = Ask(L"SetDeselected", [&] { return selected()->SetDeselected(); });
     Check(deselection, Held(deselection));
-    _timeline.Mark(L"tile deselected");
+    _story.Mark(L"tile deselected");
+}
+
+// The person picks another tile once the face UI is up, and comes back to this one: the provider must
+// show the UI application again.
+void HostSession::Reselect() {
+    Call(L"SetDeselected", [&] { return selected()->SetDeselected(); });
+    _story.Mark(L"tile deselected (another tile picked)");
+    Sleep(_options.reselectAfter);
+    BOOL autoLogon = FALSE;
+    Call(L"SetSelected", [&] { return selected()->SetSelected(&autoLogon); });
+    _story.Mark(L"tile " + std::to_wstring(_selected) + L" selected again");
 }
 
 void HostSession::Finish() {

@@ -1,12 +1,12 @@
 #pragma once
 // One LogonUI session against a credential provider: each step is one call (or a few) of LogonUI, made
-// under the watchdog. A road of the walk-through also tells its story and ends with a verdict.
+// under the watchdog. The road it runs on tells the story, watches beside the calls and gives the verdict.
 
-#include "logonui/HostEvents.h"
+#include "Console.h"
 #include "HostOptions.h"
+#include "logonui/HostEvents.h"
 #include "logonui/HostUsers.h"
-#include "road/Observer.h"
-#include "road/Timeline.h"
+#include "logonui/Road.h"
 #include "logonui/Watchdog.h"
 #include "platform/ComPtr.h"
 #include "platform/CredentialProviderApi.h"
@@ -37,21 +37,12 @@ inline std::wstring Index(DWORD value) { return L"(" + std::to_wstring(value) + 
 // " (12 ms)": how long the call held LogonUI's thread.
 inline std::wstring Held(const Answer& answer) { return L" (" + std::to_wstring(answer.held) + L" ms)"; }
 
-// What the first failed step was; the verdict names it.
-struct Failure {
-    std::wstring step, expected, happened;
-};
-
 class HostSession {
 public:
-    HostSession(const HostOptions& options, HWND window);
+    HostSession(const HostOptions& options, HWND window, Road& road);
 
     // Runs the session; returns the process exit code (0 when every step did what was expected).
     int Run();
-    // A failure found outside the session (by the run of an earlier instance) that its verdict reports.
-    void FailBefore(const std::wstring& step, const std::wstring& expected, const std::wstring& happened) {
-        Fail(step, expected, happened);
-    }
 
 private:
     // The provider (HostSession.cpp).
@@ -65,8 +56,6 @@ private:
     bool ReadCredentialCount();
     void SelectTile();
     void Reselect();
-    bool AwaitShow();
-    void CheckSplashAfterShow();
     void Finish();
     // Its tiles and their fields, as LogonUI shows them (HostTiles.cpp).
     bool ReadTiles();
@@ -77,16 +66,10 @@ private:
     std::wstring FieldValue(ICredentialProviderCredential* tile, const FieldDescriptor& field);
     std::wstring ComboBoxValue(ICredentialProviderCredential* tile, DWORD field);
     void SaveTilePicture(ICredentialProviderCredential* tile);
-    // A face recognised by the UI application stand-in (HostRecognition.cpp).
-    void PrepareStandIn();
-    bool AwaitRecognition();
-    void FailRecognition(ULONGLONG since);
-    void AwaitCommands();
     // Serialization and result (HostSignIn.cpp).
     void SignIn();
     void ReportResult();
     void TellStatus(const wchar_t* call, const wchar_t* text, CREDENTIAL_PROVIDER_STATUS_ICON icon);
-    void Conclude();
 
     // Each call of the provider is named once. Ask makes it under the watchdog; Call makes it and checks
     // it, the step named by the call and `detail` after it (an index, a tile).
@@ -102,15 +85,17 @@ private:
     bool Check(const Answer& answer, const std::wstring& detail = std::wstring());
     // A call LogonUI can do without: E_NOTIMPL is one line saying what it means, not a failure.
     void CheckOptional(const Answer& answer, const std::wstring& detail, const wchar_t* meaning);
-    void Fail(const std::wstring& step, const std::wstring& expected, const std::wstring& happened);
-    bool onRoad() const { return !_options.road.empty(); }
+    void Fail(const std::wstring& step, const std::wstring& expected, const std::wstring& happened) {
+        _road.Fail(step, expected, happened);
+    }
+    void Detail(const std::wstring& text) const { _verbosity.Detail(text); }
     ICredentialProviderCredential* selected() const { return _tiles[_selected].get(); }
 
-    HostOptions _options;
-    Timeline _timeline;
+    const HostOptions _options;
+    const Verbosity _verbosity;
+    Road& _road;
+    Story& _story;
     Watchdog _watchdog;
-    Observer _observer;
-    LockScreenPlayer _lockScreen;
     ProviderEvents _providerEvents;
     CredentialEvents _credentialEvents;
     HWND _window;
@@ -123,14 +108,7 @@ private:
     std::vector<Corvani::Nuv::Platform::ComPtr<ICredentialProviderCredential>> _tiles;
     DWORD _tileCount = 0, _defaultTile = 0, _selected = 0;
     BOOL _autoLogon = FALSE;
-    bool _disconnected = false;
-    int _messageType = -1; // of the serialization handed over; -1: none
-    bool _handedOver = false;
-    ULONGLONG _handedOverAt = 0; // ms since the selection
-    std::wstring _result;
-    bool _failed = false;
-    Failure _failure;         // the first; each one is printed as it happens
-    int _laterFailures = 0;
+    SignInOutcome _outcome;
 };
 
 } // namespace HxHost

@@ -32,8 +32,9 @@ bool HostSession::ReadTiles() {
         if (!Call(L"GetCredentialAt", Index(i), [&] { return _provider->GetCredentialAt(i, _tiles[i].put()); }))
             return false;
         _credentialEvents.AddTile(_tiles[i].get());
-        CheckOptional(Ask(L"ICredentialProviderCredential::Advise", [&] { return _tiles[i]->Advise(&_credentialEvents); }),
-                      L" (tile " + std::to_wstring(i) + L")", L"the tile never updates its fields");
+        const Answer advised =
+            Ask(L"ICredentialProviderCredential::Advise", [&] { return _tiles[i]->Advise(&_credentialEvents); });
+        CheckOptional(advised, L" (tile " + std::to_wstring(i) + L")", L"the tile never updates its fields");
         DescribeTile(i, _tiles[i].get());
     }
     _selected = _options.tile != static_cast<DWORD>(-1) ? _options.tile
@@ -58,8 +59,7 @@ void HostSession::DescribeTile(DWORD index, ICredentialProviderCredential* tile)
     Ask(L"QueryInterface(ICredentialProviderCredentialWithFieldOptions)", [&] {
         return tile->QueryInterface(IID_ICredentialProviderCredentialWithFieldOptions, options.putVoid());
     });
-    if (!onRoad() || _options.verbose)
-        PrintLine(L"Tile " + std::to_wstring(index) + user + L":");
+    _road.Show(L"Tile " + std::to_wstring(index) + user + L":");
     for (const FieldDescriptor& field : _fields)
         DescribeField(tile, options.get(), field);
 }
@@ -85,7 +85,8 @@ std::wstring HostSession::TileUser(DWORD index, ICredentialProviderCredential* t
     if (user != _users.end())
         return L" (V2, user " + UserText(*user) + L")";
     if (_userArrayGiven)
-        Fail(asked.call + ofTile, L"the SID of a user in the user array", std::wstring(sid.get()) + L", no user LogonUI shows");
+        Fail(asked.call + ofTile, L"the SID of a user in the user array",
+             std::wstring(sid.get()) + L", no user LogonUI shows");
     return L" (V2, user " + std::wstring(sid.get()) + L")";
 }
 
@@ -101,16 +102,16 @@ void HostSession::DescribeField(ICredentialProviderCredential* tile,
         line += L" " + FieldGuidName(field.guid) +
                 (IsProviderField(field.guid) ? L" (the provider's, not the tile's)" : L"");
     line += L": ";
-    line += Check(stateRead, Index(field.id)) ? std::wstring(FieldStateName(state)) + L", " + InteractiveStateName(interactive)
-                                              : L"state " + Hex(stateRead.hr);
+    line += Check(stateRead, Index(field.id))
+                ? std::wstring(FieldStateName(state)) + L", " + InteractiveStateName(interactive)
+                : L"state " + Hex(stateRead.hr);
     line += FieldValue(tile, field);
     CREDENTIAL_PROVIDER_CREDENTIAL_FIELD_OPTIONS chosen = CPCFO_NONE;
     if (options &&
         SUCCEEDED(Ask(L"GetFieldOptions", [&] { return options->GetFieldOptions(field.id, &chosen); }).hr) &&
         chosen != CPCFO_NONE)
         line += L", options " + FieldOptionsText(chosen);
-    if (!onRoad() || _options.verbose)
-        PrintLine(line);
+    _road.Show(line);
 }
 
 // ", " and the value the field's type has; empty when it has none or it cannot be read.
@@ -156,15 +157,18 @@ std::wstring HostSession::FieldValue(ICredentialProviderCredential* tile, const 
 // ", 3 items: "CORP", "WINEHOST" (selected), "Other"".
 std::wstring HostSession::ComboBoxValue(ICredentialProviderCredential* tile, DWORD field) {
     DWORD items = 0, chosen = 0;
-    if (!Call(L"GetComboBoxValueCount", Index(field), [&] { return tile->GetComboBoxValueCount(field, &items, &chosen); }))
+    if (!Call(L"GetComboBoxValueCount", Index(field),
+              [&] { return tile->GetComboBoxValueCount(field, &items, &chosen); }))
         return std::wstring();
     std::wstring text = L", " + std::to_wstring(items) + L" items";
     const DWORD shown = std::min(items, kMostComboBoxItems);
     for (DWORD item = 0; item < shown; ++item) {
         UniqueCoTaskString value;
-        const bool read = Call(L"GetComboBoxValueAt", L"(" + std::to_wstring(field) + L", " + std::to_wstring(item) + L")",
-                               [&] { return tile->GetComboBoxValueAt(field, item, value.put()); });
-        text += (item == 0 ? L": " : L", ") + (read ? Quoted(value.get()) : L"?") + (item == chosen ? L" (selected)" : L"");
+        const bool read =
+            Call(L"GetComboBoxValueAt", L"(" + std::to_wstring(field) + L", " + std::to_wstring(item) + L")",
+                 [&] { return tile->GetComboBoxValueAt(field, item, value.put()); });
+        text += (item == 0 ? L": " : L", ") + (read ? Quoted(value.get()) : L"?") +
+                (item == chosen ? L" (selected)" : L"");
     }
     if (shown < items)
         text += L", and " + std::to_wstring(items - shown) + L" more";

@@ -155,7 +155,7 @@ IFACEMETHODIMP HostUser::GetValue(REFPROPERTYKEY key, PROPVARIANT* value) {
     return hr;
 }
 
-HostUserArray::HostUserArray(const std::vector<UserEntry>& users) {
+HostUserArray::HostUserArray(const std::vector<UserEntry>& users, Verbosity verbosity) : _verbosity(verbosity) {
     for (const UserEntry& user : users)
         _users.push_back(new HostUser(user));
 }
@@ -168,7 +168,7 @@ HostUserArray::~HostUserArray() {
 // Only once, as LogonUI's array allows; a second call is E_UNEXPECTED.
 IFACEMETHODIMP HostUserArray::SetProviderFilter(REFGUID provider) {
     std::lock_guard<std::mutex> guard(_lock);
-    Detail(L"ICredentialProviderUserArray::SetProviderFilter(" + GuidText(provider) + L")");
+    _verbosity.Detail(L"ICredentialProviderUserArray::SetProviderFilter(" + GuidText(provider) + L")");
     if (_filtered)
         return E_UNEXPECTED;
     _filtered = true;

@@ -2,6 +2,7 @@
 // The users LogonUI shows, as the user array it hands to a provider that implements
 // ICredentialProviderSetUserArray: the local user running the host, then each one of --user.
 
+#include "Console.h"
 #include "platform/ComObject.h"
 #include "platform/CredentialProviderApi.h"
 
@@ -47,7 +48,7 @@ private:
 // and domain users alike.
 class HostUserArray final : public Corvani::Nuv::Platform::ComObject<HostUserArray, ICredentialProviderUserArray> {
 public:
-    explicit HostUserArray(const std::vector<UserEntry>& users);
+    HostUserArray(const std::vector<UserEntry>& users, Verbosity verbosity);
 
     IFACEMETHODIMP SetProviderFilter(REFGUID provider) override;
     IFACEMETHODIMP GetAccountOptions(CREDENTIAL_PROVIDER_ACCOUNT_OPTIONS* options) override;
@@ -58,6 +59,7 @@ private:
     friend ComObject;
     ~HostUserArray();
 
+    const Verbosity _verbosity;
     std::mutex _lock;
     std::vector<HostUser*> _users; // one reference each
     bool _filtered = false;

@@ -69,22 +69,22 @@ std::wstring SerializationHeader(const CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZAT
     return header;
 }
 
-void PrintLogonBuffer(const CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION& serialization) {
+void PrintLogonBuffer(const CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION& serialization, const Verbosity& verbosity) {
     if (!serialization.rgbSerialization || serialization.cbSerialization < 64) {
-        Detail(L"  logon buffer missing or shorter than its header");
+        verbosity.Detail(L"  logon buffer missing or shorter than its header");
         return;
     }
     const BYTE* buffer = serialization.rgbSerialization;
     const auto messageType = ReadAt<unsigned long>(buffer, 0);
     const CountedText domain = Descriptor(buffer, 8), user = Descriptor(buffer, 24), password = Descriptor(buffer, 40);
-    Detail(L"  logon buffer " + std::to_wstring(serialization.cbSerialization) + L" bytes, message type " +
+    verbosity.Detail(L"  logon buffer " + std::to_wstring(serialization.cbSerialization) + L" bytes, message type " +
            std::to_wstring(messageType) + MessageTypeName(messageType));
-    Detail(L"  domain \"" + TextOf(serialization, domain) + L"\" at " + std::to_wstring(domain.offset));
-    Detail(L"  user \"" + TextOf(serialization, user) + L"\" at " + std::to_wstring(user.offset));
-    Detail(L"  password " + std::to_wstring(password.length / sizeof(wchar_t)) + L" characters at " +
-              std::to_wstring(password.offset));
-    Detail(L"  authentication package " + std::to_wstring(serialization.ulAuthenticationPackage) +
-              L", provider " + GuidText(serialization.clsidCredentialProvider));
+    verbosity.Detail(L"  domain \"" + TextOf(serialization, domain) + L"\" at " + std::to_wstring(domain.offset));
+    verbosity.Detail(L"  user \"" + TextOf(serialization, user) + L"\" at " + std::to_wstring(user.offset));
+    verbosity.Detail(L"  password " + std::to_wstring(password.length / sizeof(wchar_t)) + L" characters at " +
+                     std::to_wstring(password.offset));
+    verbosity.Detail(L"  authentication package " + std::to_wstring(serialization.ulAuthenticationPackage) +
+                     L", provider " + GuidText(serialization.clsidCredentialProvider));
 }
 
 } // namespace HxHost

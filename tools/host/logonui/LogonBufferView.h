@@ -2,6 +2,7 @@
 // Prints a logon buffer as LogonUI would submit it: message type, domain, user, the password's length only,
 // the package id and the provider's class id.
 
+#include "Console.h"
 #include "platform/CredentialProviderApi.h"
 
 #include <string>
@@ -9,7 +10,7 @@
 namespace HxHost {
 
 // The buffer's layout, as --verbose lines.
-void PrintLogonBuffer(const CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION& serialization);
+void PrintLogonBuffer(const CREDENTIAL_PROVIDER_CREDENTIAL_SERIALIZATION& serialization, const Verbosity& verbosity);
 
 // "package Negotiate (id 3), 186 bytes, message type 2 (KerbInteractiveLogon)": the message type only when
 // the package takes Kerberos buffers.

@@ -1,8 +1,6 @@
 #include "logonui/Watchdog.h"
 
-#include "Console.h"
-#include "road/Verdict.h"
-
+#include <atomic>
 #include <cstdio>
 #include <cwchar>
 
@@ -12,7 +10,8 @@ namespace {
 
 constexpr DWORD kHangExitCode = 4;
 constexpr DWORD kCrashExitCode = 5;
-Watchdog* g_watchdog = nullptr;
+// The one the unhandled-exception filter tells: the filter is a plain function, handed no context.
+std::atomic<Watchdog*> g_watchdog{nullptr};
 
 // "module+0xoffset" for an address inside a loaded module, the address alone otherwise.
 std::wstring Where(const void* address) {
@@ -33,8 +32,8 @@ std::wstring Where(const void* address) {
 
 } // namespace
 
-Watchdog::Watchdog(DWORD boundMilliseconds, std::function<void()> beforeVerdict)
-    : _bound(boundMilliseconds), _beforeVerdict(std::move(beforeVerdict)), _stop(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+Watchdog::Watchdog(DWORD boundMilliseconds, Road& road)
+    : _bound(boundMilliseconds), _road(road), _stop(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
       _thread(CreateThread(nullptr, 0, Watch, this, 0, nullptr)) {
     g_watchdog = this;
     SetUnhandledExceptionFilter(OnUnhandledException);
@@ -73,8 +72,8 @@ DWORD WINAPI Watchdog::Watch(LPVOID self) {
 }
 
 LONG WINAPI Watchdog::OnUnhandledException(EXCEPTION_POINTERS* exception) {
-    if (g_watchdog)
-        g_watchdog->OnCrash(*exception->ExceptionRecord);
+    if (Watchdog* watchdog = g_watchdog)
+        watchdog->OnCrash(*exception->ExceptionRecord);
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
@@ -102,9 +101,7 @@ void Watchdog::Fail(const std::wstring& expected, const std::wstring& happened) 
         std::lock_guard<std::mutex> guard(_lock);
         call = _call.empty() ? L"(no call of the host: a thread of the provider)" : _call;
     }
-    if (_beforeVerdict)
-        _beforeVerdict();
-    PrintFailed(call, expected, happened);
+    _road.FailAtOnce(call, expected, happened);
     fflush(stdout);
     TerminateProcess(GetCurrentProcess(), happened.find(L"crashed") == std::wstring::npos ? kHangExitCode
                                                                                          : kCrashExitCode);

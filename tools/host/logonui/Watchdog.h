@@ -3,11 +3,11 @@
 // a call that has not returned within the bound, or one that raises an exception nobody handles, ends
 // the host with a verdict naming the call.
 
+#include "logonui/Road.h"
 #include "platform/UniqueResource.h"
 
 #include <windows.h>
 
-#include <functional>
 #include <mutex>
 #include <string>
 
@@ -15,8 +15,9 @@ namespace HxHost {
 
 class Watchdog {
 public:
-    // `beforeVerdict` runs on the watchdog's thread just before a failed verdict (the story so far).
-    Watchdog(DWORD boundMilliseconds, std::function<void()> beforeVerdict);
+    // The road prints the story so far and the failed verdict (on the watchdog's thread, or on the one that
+    // crashed) before the host ends.
+    Watchdog(DWORD boundMilliseconds, Road& road);
     ~Watchdog();
     Watchdog(const Watchdog&) = delete;
     Watchdog& operator=(const Watchdog&) = delete;
@@ -38,7 +39,7 @@ private:
     [[noreturn]] void Fail(const std::wstring& expected, const std::wstring& happened);
 
     const DWORD _bound;
-    const std::function<void()> _beforeVerdict;
+    Road& _road;
     std::mutex _lock;
     std::wstring _call; // empty: no call in progress
     DWORD _callThread = 0;

@@ -3,8 +3,8 @@
 // a delay, and brought back after another, as a user who walks away and comes back.
 
 #include "LockScreenScript.h"
-#include "road/Timeline.h"
 #include "platform/UniqueResource.h"
+#include "road/Timeline.h"
 
 #include <windows.h>
 

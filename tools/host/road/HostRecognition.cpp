@@ -6,10 +6,10 @@
 // would see: CredentialsChanged, or the locked session disconnected with this provider remembered.
 
 #include "Console.h"
-#include "logonui/HostSession.h"
-#include "road/StandInRecord.h"
-#include "road/Verdict.h"
+#include "logonui/HostEvents.h"
 #include "platform/ProviderClsid.h"
+#include "road/RoadJudge.h"
+#include "road/StandInRecord.h"
 
 #include <string>
 
@@ -40,19 +40,19 @@ std::wstring Listed(const std::vector<std::wstring>& items) {
     return text.empty() ? L"none" : text;
 }
 
+} // namespace
+
 // What went wrong, in the provider's own words when its trace log has an error since the start.
-std::wstring WithTraceError(const std::wstring& happened) {
-    const std::wstring error = LatestTraceError();
+std::wstring RoadJudge::WithTraceError(const std::wstring& happened) const {
+    const std::wstring error = _verdict.LatestTraceError();
     return error.empty() ? happened : happened + L" (the trace log says: " + error + L")";
 }
 
-} // namespace
-
-void HostSession::PrepareStandIn() {
-    if (_options.standInRecord.empty())
-        _options.standInRecord = TemporaryRecord();
-    DeleteFileW(_options.standInRecord.c_str());
-    std::wstring options = L"--record " + Quote(_options.standInRecord) + L" --record-times";
+void RoadJudge::PrepareStandIn() {
+    if (_standInRecord.empty())
+        _standInRecord = TemporaryRecord();
+    DeleteFileW(_standInRecord.c_str());
+    std::wstring options = L"--record " + Quote(_standInRecord) + L" --record-times";
     if (_options.recognize)
         options += L" --credentials " + Quote(_options.domain) + L" " + Quote(_options.user) + L" " +
                    Quote(_options.password) + L" --on-show wait:" + std::to_wstring(_options.recognitionDelay) +
@@ -74,34 +74,34 @@ void HostSession::PrepareStandIn() {
 
 // True when LogonUI was told that the credential changed; false when the provider disconnected the
 // locked session instead, or when a step did not happen in time (then the session has failed).
-bool HostSession::AwaitRecognition() {
-    const LONG changesBefore = _providerEvents.changes();
+bool RoadJudge::AwaitRecognition(const ProviderEvents& events) {
+    const LONG changesBefore = events.changes();
     const ULONGLONG since = GetTickCount64();
     for (;;) {
-        if (_providerEvents.changes() != changesBefore)
+        if (events.changes() != changesBefore)
             return true;
         if (_observer.rememberedProvider() == Corvani::Nuv::CredentialProvider::kProviderClsidText) {
             _disconnected = true;
             return false;
         }
-        const StandInRecord record = ReadStandInRecord(_options.standInRecord);
+        const StandInRecord record = ReadStandInRecord(_standInRecord);
         const ULONGLONG waited = GetTickCount64() - since;
-        const bool refused = !record.started && TraceLogGained(kStartRefused);
+        const bool refused = !record.started && _verdict.TraceLogGained(kStartRefused);
         if (refused || !record.logonFailure.empty() || (!record.started && waited > kStartPatienceMilliseconds) ||
             waited > kRecognitionPatienceMilliseconds) {
             FailRecognition(since);
             return false;
         }
-        if (_providerEvents.ChangedSince(changesBefore, kPollMilliseconds))
+        if (events.ChangedSince(changesBefore, kPollMilliseconds))
             return true;
     }
 }
 
 // Names the first step of the recognition that did not happen.
-void HostSession::FailRecognition(ULONGLONG since) {
-    const StandInRecord record = ReadStandInRecord(_options.standInRecord);
+void RoadJudge::FailRecognition(ULONGLONG since) {
+    const StandInRecord record = ReadStandInRecord(_standInRecord);
     const std::wstring waited = std::to_wstring((GetTickCount64() - since) / 1000) + L" s";
-    if (!record.started && TraceLogGained(kStartRefused))
+    if (!record.started && _verdict.TraceLogGained(kStartRefused))
         Fail(L"UI application started", L"the provider to launch the UI application after the selection",
              WithTraceError(L"the provider refused to start it: its signature is not trusted"));
     else if (!record.started)
@@ -119,9 +119,9 @@ void HostSession::FailRecognition(ULONGLONG since) {
 }
 
 // True once the UI application has accepted a SHOW; false (and the session failed) when none came in time.
-bool HostSession::AwaitShow() {
+bool RoadJudge::AwaitShow() {
     const ULONGLONG since = GetTickCount64();
-    while (!ReadStandInRecord(_options.standInRecord).showAccepted) {
+    while (!ReadStandInRecord(_standInRecord).showAccepted) {
         if (GetTickCount64() - since > kStartPatienceMilliseconds) {
             FailRecognition(since);
             return false;
@@ -131,31 +131,18 @@ bool HostSession::AwaitShow() {
     return true;
 }
 
-// The person picks another tile once the face UI is up, and comes back to this one: the provider must
-// show the UI application again.
-void HostSession::Reselect() {
-    if (!AwaitShow())
-        return;
-    Call(L"SetDeselected", [&] { return selected()->SetDeselected(); });
-    _timeline.Mark(L"tile deselected (another tile picked)");
-    Sleep(_options.reselectAfter);
-    BOOL autoLogon = FALSE;
-    Call(L"SetSelected", [&] { return selected()->SetSelected(&autoLogon); });
-    _timeline.Mark(L"tile " + std::to_wstring(_selected) + L" selected again");
-}
-
 // The commands a road expects may follow the last change of the lock screen by a poll period or two; the
 // UI application records the answer to its LOGON only after the provider may have handed the credentials
 // over or disconnected the session.
-void HostSession::AwaitCommands() {
-    if (_options.standInRecord.empty())
+void RoadJudge::AwaitCommands() {
+    if (_standInRecord.empty())
         return;
     const ULONGLONG giveUpAt = GetTickCount64() + kCommandPatienceMilliseconds;
-    StandInRecord record = ReadStandInRecord(_options.standInRecord);
+    StandInRecord record = ReadStandInRecord(_standInRecord);
     while ((!InOrder(record.commands, _options.expect.commands) || record.LogonAwaitingAnswer()) &&
            GetTickCount64() < giveUpAt) {
         Sleep(kPollMilliseconds);
-        record = ReadStandInRecord(_options.standInRecord);
+        record = ReadStandInRecord(_standInRecord);
     }
     for (const StandInRecord::Event& event : record.events)
         _timeline.MarkAt(event.tick, event.text);

@@ -3,8 +3,8 @@
 // 20 ms: the product service running, the splash window up and down (photographed once when asked),
 // and LastLoggedOnProvider naming a provider, which is how the disconnect of a locked session shows.
 
-#include "road/Timeline.h"
 #include "platform/UniqueResource.h"
+#include "road/Timeline.h"
 
 #include <windows.h>
 

@@ -3,6 +3,8 @@
 // on the one clock they share (GetTickCount64), printed as milliseconds since the tile was selected (since
 // the provider was created while no tile is).
 
+#include "logonui/Story.h"
+
 #include <windows.h>
 
 #include <mutex>
@@ -11,13 +13,11 @@
 
 namespace HxHost {
 
-class Timeline {
+class Timeline final : public Story {
 public:
-    void Mark(const std::wstring& text) { MarkAt(GetTickCount64(), text); }
-    void MarkAt(ULONGLONG tick, const std::wstring& text);
-    // 0 ms of the story: the moment the provider was created, then the one the tile was selected.
-    void SetOrigin(ULONGLONG tick, const wchar_t* moment);
-    ULONGLONG Since() const; // ms since the origin, now
+    void MarkAt(ULONGLONG tick, const std::wstring& text) override;
+    void SetOrigin(ULONGLONG tick, const wchar_t* moment) override;
+    ULONGLONG Since() const override;
     ULONGLONG Origin() const;
 
     // Prints "Story (ms since <moment>):" and the events in the order they happened; nothing without events.

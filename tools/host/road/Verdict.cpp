@@ -1,30 +1,17 @@
 #include "road/Verdict.h"
 
 #include "Console.h"
-#include "road/TextFile.h"
 #include "platform/UniqueResource.h"
+#include "road/TextFile.h"
 
 #include <cwchar>
 #include <mutex>
 #include <string>
+#include <utility>
 
 namespace HxHost {
 
 namespace {
-
-struct Context {
-    std::mutex lock;
-    std::wstring road = L"hxhost";
-    std::wstring logDirectory;
-    std::wstring traceLog; // the newest *-CP.log of the log directory; a pattern until the file exists
-    LONGLONG sizeAtStart = 0;
-    bool printed = false;
-};
-
-Context& TheContext() {
-    static Context context;
-    return context;
-}
 
 // The date a daily log's name starts with ("2026-9-30-CP.log": no leading zeros), as one number that
 // orders by date; 0 for a name that does not start with one.
@@ -64,63 +51,53 @@ LONGLONG FileSize(const std::wstring& path) {
     return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-// Only the first verdict counts: a watchdog firing while the session prints its own is not a second one.
-bool FirstVerdict() {
-    Context& context = TheContext();
-    std::lock_guard<std::mutex> guard(context.lock);
-    const bool first = !context.printed;
-    context.printed = true;
-    return first;
-}
-
 } // namespace
 
-void SetVerdictContext(const std::wstring& road, const std::wstring& logDirectory) {
-    Context& context = TheContext();
-    {
-        std::lock_guard<std::mutex> guard(context.lock);
-        context.printed = false; // a session of its own: a later provider instance has its own verdict
-    }
-    if (!road.empty())
-        context.road = road;
-    if (!logDirectory.empty()) {
-        context.logDirectory = logDirectory;
-        context.traceLog = TodaysTraceLog(logDirectory);
-        context.sizeAtStart = FileSize(context.traceLog);
-    }
-}
+Verdict::Verdict(const std::wstring& road, const std::wstring& logDirectory)
+    : _road(road.empty() ? L"hxhost" : road), _logDirectory(logDirectory),
+      _traceLog(logDirectory.empty() ? std::wstring() : logDirectory + L"\\*-CP.log") {}
 
-void PrintPassed(const std::wstring& summary) {
-    if (FirstVerdict())
-        PrintLine(L"VERDICT " + TheContext().road + L": passed (" + summary + L")");
-}
-
-void PrintFailed(const std::wstring& step, const std::wstring& expected, const std::wstring& happened) {
-    if (!FirstVerdict())
+void Verdict::Start() {
+    if (_logDirectory.empty())
         return;
-    Context& context = TheContext();
-    if (!context.logDirectory.empty() && context.traceLog.find(L'*') != std::wstring::npos)
-        context.traceLog = NewestTraceLog(context.logDirectory); // the day's log began during the run
-    PrintLine(L"VERDICT " + context.road + L": FAILED at step \"" + step + L"\": expected " + expected +
-              L"; happened: " + happened + L"; log: " +
-              (context.traceLog.empty() ? L"(no trace log directory given)" : context.traceLog));
+    _traceLog = TodaysTraceLog(_logDirectory);
+    _sizeAtStart = FileSize(_traceLog);
 }
 
-// What the provider's trace log gained since SetVerdictContext (at most 1 MiB of it).
-std::string TraceTextSinceStart() {
-    const Context& context = TheContext();
-    if (context.logDirectory.empty())
+bool Verdict::First() {
+    std::lock_guard<std::mutex> guard(_lock);
+    return !std::exchange(_printed, true);
+}
+
+void Verdict::Passed(const std::wstring& summary) {
+    if (First())
+        PrintLine(L"VERDICT " + _road + L": passed (" + summary + L")");
+}
+
+void Verdict::Failed(const std::wstring& step, const std::wstring& expected, const std::wstring& happened) {
+    if (!First())
+        return;
+    if (!_logDirectory.empty() && _traceLog.find(L'*') != std::wstring::npos)
+        _traceLog = NewestTraceLog(_logDirectory); // the day's log began during the run
+    PrintLine(L"VERDICT " + _road + L": FAILED at step \"" + step + L"\": expected " + expected + L"; happened: " +
+              happened + L"; log: " + (_traceLog.empty() ? L"(no trace log directory given)" : _traceLog));
+}
+
+// What the provider's trace log gained since Start (at most 1 MiB of it).
+std::string Verdict::TraceTextSinceStart() const {
+    if (_logDirectory.empty())
         return std::string();
     // A log that did not exist at the start (the first trace line of the day came during the run) is
     // read from its beginning.
-    const std::wstring path =
-        context.traceLog.find(L'*') == std::wstring::npos ? context.traceLog : NewestTraceLog(context.logDirectory);
-    return ReadSharedText(path, context.sizeAtStart);
+    const std::wstring path = _traceLog.find(L'*') == std::wstring::npos ? _traceLog : NewestTraceLog(_logDirectory);
+    return ReadSharedText(path, _sizeAtStart);
 }
 
-bool TraceLogGained(const std::string& text) { return TraceTextSinceStart().find(text) != std::string::npos; }
+bool Verdict::TraceLogGained(const std::string& text) const {
+    return TraceTextSinceStart().find(text) != std::string::npos;
+}
 
-std::wstring LatestTraceError() {
+std::wstring Verdict::LatestTraceError() const {
     const std::string text = TraceTextSinceStart();
     const size_t error = text.rfind("ERROR");
     if (error == std::string::npos)
