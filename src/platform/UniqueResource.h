@@ -62,11 +62,11 @@ template <typename T, auto Close> struct NullPolicy {
 
 template <typename T, auto Close> using UniqueNull = UniqueResource<NullPolicy<T, Close>>;
 
-// Handles whose failure value is INVALID_HANDLE_VALUE (files, pipes, snapshots).
-struct FileHandlePolicy {
+// Handles whose failure value is INVALID_HANDLE_VALUE (files, pipes, snapshots, file searches).
+template <auto Close> struct InvalidHandlePolicy {
     using value_type = HANDLE;
     static value_type empty() noexcept { return INVALID_HANDLE_VALUE; }
-    static void close(value_type value) noexcept { ::CloseHandle(value); }
+    static void close(value_type value) noexcept { Close(value); }
 };
 
 inline void CloseCertStore(HCERTSTORE store) noexcept { ::CertCloseStore(store, 0); }
@@ -79,7 +79,8 @@ inline void CloseThreadpoolTimerAndWait(PTP_TIMER timer) noexcept {
 }
 
 using UniqueHandle = UniqueNull<HANDLE, ::CloseHandle>;
-using UniqueFileHandle = UniqueResource<FileHandlePolicy>;
+using UniqueFileHandle = UniqueResource<InvalidHandlePolicy<::CloseHandle>>;
+using UniqueFindHandle = UniqueResource<InvalidHandlePolicy<::FindClose>>;
 using UniqueRegKey = UniqueNull<HKEY, ::RegCloseKey>;
 using UniqueMappedView = UniqueNull<void*, ::UnmapViewOfFile>;
 using UniqueLocalMemory = UniqueNull<HLOCAL, ::LocalFree>;

@@ -2,6 +2,8 @@
 // What this process holds, for the measurements that check that nothing accumulates: its open handles
 // (probed: Wine's GetProcessHandleCount answers 0), its private bytes and its threads.
 
+#include "platform/UniqueResource.h"
+
 #include <windows.h>
 #include <psapi.h>
 #include <tlhelp32.h>
@@ -38,15 +40,14 @@ inline SIZE_T PrivateBytes() {
 }
 
 inline int CountThreadsOfThisProcess() {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
+    const Corvani::Nuv::Platform::UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    if (!snapshot)
         return -1;
     THREADENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
     int count = 0;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+    for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry))
         count += entry.th32OwnerProcessID == GetCurrentProcessId();
-    CloseHandle(snapshot);
     return count;
 }
 

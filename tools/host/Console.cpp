@@ -2,14 +2,9 @@
 
 #include <objbase.h>
 
-#include <atomic>
 #include <cstdio>
 
 namespace HxHost {
-
-namespace {
-std::atomic<bool> g_verbose{false};
-} // namespace
 
 void PrintLine(const std::wstring& text) {
     const std::wstring line = text + L"\n";
@@ -21,13 +16,6 @@ void PrintLine(const std::wstring& text) {
     fwrite(utf8.data(), 1, utf8.size(), stdout);
     fflush(stdout);
 }
-
-void Detail(const std::wstring& text) {
-    if (g_verbose)
-        PrintLine(text);
-}
-
-void SetVerbose(bool verbose) { g_verbose = verbose; }
 
 std::wstring Hex(HRESULT hr) {
     wchar_t text[16];

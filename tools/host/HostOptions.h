@@ -2,7 +2,7 @@
 // Command line of the host: which provider, which screen LogonUI shows and in which language, what a road
 // of the walk-through expects, and what to show or save.
 
-#include "HostLockScreen.h"
+#include "road/HostLockScreen.h"
 #include "platform/CredentialProviderApi.h"
 
 #include <string>

@@ -2,9 +2,10 @@
 
 #include "Console.h"
 #include "HostOptions.h"
-#include "HostSession.h"
-#include "ProviderThreads.h"
 #include "common/ProcessFootprint.h"
+#include "logonui/HostSession.h"
+#include "logonui/ProviderThreads.h"
+#include "road/RoadJudge.h"
 
 #include <objbase.h>
 #include <string>
@@ -54,14 +55,15 @@ int RunSessions(const HxHost::HostOptions& options, HWND window) {
     for (DWORD instance = 0; instance < options.instances; ++instance) {
         if (instance == 1)
             afterFirst = HxTools::MeasureFootprint();
-        HxHost::HostSession session(options, window);
+        HxHost::RoadJudge road(options);
+        HxHost::HostSession session(options, window, road);
         if (instance > 0) {
             const int left = HxHost::AwaitThreadsOfModuleToEnd(ProviderModule(options), kEarlierThreadsPatience);
             if (left > 0)
-                session.FailBefore(L"threads of the earlier instance ended",
-                                   L"no thread of the released provider left after " +
-                                       std::to_wstring(kEarlierThreadsPatience) + L" ms",
-                                   std::to_wstring(left) + L" thread(s) of its module still running");
+                road.Fail(L"threads of the earlier instance ended",
+                          L"no thread of the released provider left after " +
+                              std::to_wstring(kEarlierThreadsPatience) + L" ms",
+                          std::to_wstring(left) + L" thread(s) of its module still running");
         }
         exitCode |= session.Run();
     }
@@ -81,7 +83,6 @@ int wmain(int argc, wchar_t** argv) {
         HxHost::PrintUsage();
         return 2;
     }
-    HxHost::SetVerbose(options.verbose);
     const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (FAILED(hr)) {
         HxHost::PrintLine(L"CoInitializeEx -> " + HxHost::Hex(hr));
