@@ -13,6 +13,7 @@ packages=(
     osslsigncode openssl
     wixl msitools
     clang libfuzzer-14-dev zlib1g-dev
+    libcli11-dev
 )
 
 missing=()

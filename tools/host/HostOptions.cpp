@@ -1,37 +1,26 @@
 #include "HostOptions.h"
 
-#include "Console.h"
+#include "common/CommandLine.h"
 #include "platform/ProviderClsid.h"
 
-#include <cwchar>
-#include <string>
+#include <map>
 
 namespace HxHost {
 
 namespace {
 
-bool ParseScenario(const std::wstring& text, CREDENTIAL_PROVIDER_USAGE_SCENARIO& scenario) {
-    if (text == L"logon")
-        scenario = CPUS_LOGON;
-    else if (text == L"unlock")
-        scenario = CPUS_UNLOCK_WORKSTATION;
-    else if (text == L"changepassword")
-        scenario = CPUS_CHANGE_PASSWORD;
-    else if (text == L"credui")
-        scenario = CPUS_CREDUI;
-    else if (text == L"plap")
-        scenario = CPUS_PLAP;
-    else
-        return false;
-    return true;
-}
-
-DWORD Number(const wchar_t* text) { return static_cast<DWORD>(wcstoul(text, nullptr, 10)); }
+const std::map<std::string, CREDENTIAL_PROVIDER_USAGE_SCENARIO> kScenarios = {
+    {"logon", CPUS_LOGON},
+    {"unlock", CPUS_UNLOCK_WORKSTATION},
+    {"changepassword", CPUS_CHANGE_PASSWORD},
+    {"credui", CPUS_CREDUI},
+    {"plap", CPUS_PLAP}};
 
 // "message-type=N", "disconnect" or "commands=SHOW,HIDE,...".
-bool ParseExpectation(const std::wstring& text, RoadExpectation& expect) {
-    if (text.rfind(L"message-type=", 0) == 0) {
-        expect.messageType = static_cast<int>(Number(text.c_str() + 13));
+void TakeExpectation(const std::wstring& text, RoadExpectation& expect) {
+    const std::wstring type = text.rfind(L"message-type=", 0) == 0 ? text.substr(13) : L"";
+    if (!type.empty() && type.size() < 10 && type.find_first_not_of(L"0123456789") == std::wstring::npos) {
+        expect.messageType = std::stoi(type);
     } else if (text == L"disconnect") {
         expect.disconnect = true;
     } else if (text.rfind(L"commands=", 0) == 0) {
@@ -43,117 +32,83 @@ bool ParseExpectation(const std::wstring& text, RoadExpectation& expect) {
             begin = end + 1;
         }
     } else {
-        return false;
+        throw CLI::ValidationError("--expect", "not message-type=N, disconnect or commands=SHOW,HIDE,...: " +
+                                                   HxTools::ToUtf8Text(text));
     }
-    return true;
 }
 
-// The options that take one value; false when `arg` is none of them or its value is bad.
-bool ParseValueOption(const std::wstring& arg, const wchar_t* value, HostOptions& options) {
-    if (arg == L"--clsid") {
-        options.clsidGiven = true;
-        return SUCCEEDED(CLSIDFromString(value, &options.clsid));
-    }
-    if (arg == L"--scenario")
-        return ParseScenario(value, options.scenario);
-    if (arg == L"--expect")
-        return ParseExpectation(value, options.expect);
-    if (arg == L"--user")
-        options.users.push_back(value);
-    else if (arg == L"--lang")
-        options.language = static_cast<LANGID>(Number(value));
-    else if (arg == L"--tile")
-        options.tile = Number(value);
-    else if (arg == L"--call-bound")
-        options.callBound = Number(value);
-    else if (arg == L"--recognize-delay")
-        options.recognitionDelay = Number(value);
-    else if (arg == L"--standin-record")
-        options.standInRecord = value;
-    else if (arg == L"--road")
-        options.road = value;
-    else if (arg == L"--log-dir")
-        options.logDirectory = value;
-    else if (arg == L"--tile-picture")
-        options.tilePicture = value;
-    else if (arg == L"--splash-picture")
-        options.splashPicture = value;
-    else if (arg == L"--reselect-after") {
-        options.reselect = true;
-        options.reselectAfter = Number(value);
-    } else if (arg == L"--instances")
-        options.instances = Number(value);
-    else if (arg == L"--advise-within")
-        options.adviseBound = Number(value);
-    else if (arg == L"--dismiss-after")
-        options.lockScreen.dismissAfter = Number(value);
-    else if (arg == L"--lock-again-after")
-        options.lockScreen.backAfter = Number(value);
-    else if (arg == L"--dismiss-again-after")
-        options.lockScreen.dismissAgainAfter = Number(value);
-    else
-        return false;
-    return true;
-}
-
-bool ParseFlag(const std::wstring& arg, HostOptions& options) {
-    if (arg == L"--lock-screen")
-        options.lockScreen.upAtStart = true;
-    else if (arg == L"--logon-fails")
-        options.logonFails = true;
-    else if (arg == L"--no-select")
-        options.select = false;
-    else if (arg == L"--serialization")
-        options.serialization = true;
-    else if (arg == L"--scenarios")
-        options.probeScenarios = true;
-    else if (arg == L"--no-user-array")
-        options.userArray = false;
-    else if (arg == L"--verbose")
-        options.verbose = true;
-    else
-        return false;
-    return true;
+void TakeClsid(const std::string& text, CLSID& clsid) {
+    if (FAILED(CLSIDFromString(HxTools::ToWideText(text).c_str(), &clsid)))
+        throw CLI::ValidationError("--clsid", "not a class id {GUID}: " + text);
 }
 
 } // namespace
 
-HostOptions ParseHostOptions(int argc, wchar_t** argv) {
-    HostOptions options;
+std::optional<int> ParseHostOptions(int argc, wchar_t** argv, HostOptions& options) {
     options.clsid = Corvani::Nuv::CredentialProvider::CLSID_NuvProvider;
-    for (int i = 1; i < argc && options.valid; ++i) {
-        const std::wstring arg = argv[i];
-        if (arg == L"--recognize" && i + 3 < argc) {
-            options.recognize = true;
-            options.domain = argv[++i];
-            options.user = argv[++i];
-            options.password = argv[++i];
-        } else if (!ParseFlag(arg, options)) {
-            options.valid = i + 1 < argc && ParseValueOption(arg, argv[i + 1], options);
-            ++i;
-        }
-    }
-    return options;
-}
-
-void PrintUsage() {
-    PrintLine(
-        L"usage: hxhost [--clsid {GUID}] [--scenario logon|unlock|changepassword|credui|plap] [--lang LANGID]\n"
-        L"              [--scenarios] [--user DOMAIN\\NAME[=SID]]... [--no-user-array]\n"
-        L"              [--tile N] [--no-select] [--serialization] [--logon-fails]\n"
-        L"              [--call-bound MS] [--verbose] [--tile-picture FILE.png] [--splash-picture FILE.png]\n"
-        L"              [--recognize DOMAIN USER PASSWORD [--recognize-delay MS]] [--standin-record FILE]\n"
-        L"              [--lock-screen] [--dismiss-after MS [--lock-again-after MS [--dismiss-again-after MS]]]\n"
-        L"              [--road NAME [--expect message-type=N|disconnect|commands=SHOW,HIDE,...]...]\n"
-        L"              [--log-dir DIR] [--reselect-after MS] [--instances N [--advise-within MS]]\n"
-        L"  Drives the credential provider of the class id (default: this product's) as LogonUI does and\n"
-        L"  prints what LogonUI would show. A provider that implements ICredentialProviderSetUserArray gets\n"
-        L"  the users LogonUI shows: the local user running the host and each --user (its SID looked up,\n"
-        L"  or given). Each call of the provider must return within --call-bound ms (default 15000); a\n"
-        L"  call that hangs or crashes ends the run with a verdict naming it.\n"
-        L"  --reselect-after: once SHOW was accepted the tile is deselected, and selected again MS later.\n"
-        L"  --instances: that many providers one after the other in this process, each with its verdict;\n"
-        L"  each later one's Advise within --advise-within ms, and no thread of an earlier one left.");
+    HxTools::CommandLine line(
+        "Drives a credential provider through COM as LogonUI does and prints what LogonUI "
+        "would show; a call that hangs or crashes ends the run with a verdict naming it.",
+        "hxhost");
+    line.add_option_function<std::string>(
+            "--clsid", [&options](const std::string& text) { TakeClsid(text, options.clsid); },
+            "The provider's class id (default: this product's)")
+        ->type_name("{GUID}");
+    line.add_option_function<std::string>(
+            "--scenario", [&options](const std::string& name) { options.scenario = kScenarios.at(name); },
+            "The usage scenario (default: logon)")
+        ->check(CLI::IsMember(kScenarios).description(""))
+        ->type_name("logon|unlock|changepassword|credui|plap");
+    line.Number("--lang", options.language, "The UI language id (0: the thread's own)");
+    line.add_flag("--scenarios", options.probeScenarios,
+                  "Ask fresh instances which usage scenarios they support");
+    line.Each(
+        "--user", [&options](const std::wstring& user) { options.users.push_back(user); },
+        "DOMAIN\\NAME[=SID]: a user shown besides the local one running the host (its SID looked up)");
+    line.add_flag_callback(
+        "--no-user-array", [&options] { options.userArray = false; },
+        "Hand no user array to a provider that implements ICredentialProviderSetUserArray");
+    line.Number("--tile", options.tile,
+                "The tile to select (default: the provider's default tile, or the first)");
+    line.add_flag_callback(
+        "--no-select", [&options] { options.select = false; }, "Select no tile");
+    line.add_flag("--serialization", options.serialization, "Ask for the serialization as a submit would");
+    line.add_flag("--logon-fails", options.logonFails, "Report STATUS_LOGON_FAILURE instead of success");
+    line.Number("--call-bound", options.callBound, "Each call of the provider must return within N ms");
+    line.add_flag("--verbose", options.verbose, "Print every call and its result, too");
+    line.Text("--tile-picture", options.tilePicture, "PNG of the selected tile as LogonUI lays it out");
+    line.Text("--splash-picture", options.splashPicture, "PNG of the splash window once it is up");
+    line.Credentials(
+        "--recognize", options.domain, options.user, options.password,
+        "The UI application stand-in places these credentials and sends LOGON after its first SHOW");
+    line.Number("--recognize-delay", options.recognitionDelay, "N ms from the first SHOW to the recognition");
+    line.Text("--standin-record", options.standInRecord,
+              "Where the UI application stand-in records what it gets");
+    line.add_flag("--lock-screen", options.lockScreen.upAtStart, "The lock screen is up at the start");
+    line.Number("--dismiss-after", options.lockScreen.dismissAfter,
+                "Dismiss the lock screen N ms after the selection (0: never)");
+    line.Number("--lock-again-after", options.lockScreen.backAfter,
+                "Lock again N ms after the dismissal (0: never)");
+    line.Number("--dismiss-again-after", options.lockScreen.dismissAgainAfter,
+                "Dismiss it again N ms after it came back (0: never)");
+    line.Text("--road", options.road, "The walk-through's road: prints its story and verdict");
+    line.Each(
+        "--expect", [&options](const std::wstring& text) { TakeExpectation(text, options.expect); },
+        "What the road must end with: message-type=N | disconnect | commands=SHOW,HIDE,...");
+    line.Text("--log-dir", options.logDirectory,
+              "The provider's trace log directory, named by a failed verdict");
+    line.Number("--reselect-after", options.reselectAfter,
+                "Deselect the tile once SHOW was accepted, and select it again N ms later");
+    line.Number("--instances", options.instances,
+                "N providers one after the other in this process, each with its verdict");
+    line.Number("--advise-within", options.adviseBound,
+                "Each later instance's Advise must return within N ms (0: any time)");
+    if (const std::optional<int> exitCode = line.Parse({argv + 1, argv + argc}))
+        return exitCode;
+    options.clsidGiven = line.count("--clsid") > 0;
+    options.recognize = line.count("--recognize") > 0;
+    options.reselect = line.count("--reselect-after") > 0;
+    return std::nullopt;
 }
 
 } // namespace HxHost

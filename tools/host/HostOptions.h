@@ -5,6 +5,7 @@
 #include "road/HostLockScreen.h"
 #include "platform/CredentialProviderApi.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,10 +51,10 @@ struct HostOptions {
     std::wstring logDirectory;  // the provider's trace log directory, named by a failed verdict
     std::wstring tilePicture;   // PNG of the selected tile as LogonUI lays it out
     std::wstring splashPicture; // PNG of the splash window, photographed once it is up
-    bool valid = true;
 };
 
-HostOptions ParseHostOptions(int argc, wchar_t** argv);
-void PrintUsage();
+// Fills `options` from the command line. The exit status when the command line ends the run: 0 after --help
+// (printed), 2 after a bad option or value (its error printed); nothing when the run goes on.
+std::optional<int> ParseHostOptions(int argc, wchar_t** argv, HostOptions& options);
 
 } // namespace HxHost

@@ -78,11 +78,9 @@ int RunSessions(const HxHost::HostOptions& options, HWND window) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const HxHost::HostOptions options = HxHost::ParseHostOptions(argc, argv);
-    if (!options.valid) {
-        HxHost::PrintUsage();
-        return 2;
-    }
+    HxHost::HostOptions options;
+    if (const std::optional<int> exitCode = HxHost::ParseHostOptions(argc, argv, options))
+        return *exitCode;
     const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (FAILED(hr)) {
         HxHost::PrintLine(L"CoInitializeEx -> " + HxHost::Hex(hr));

@@ -1,94 +1,12 @@
 #include "StandInOptions.h"
 
-#include <cstdio>
+#include "common/CommandLine.h"
+
 #include <shellapi.h>
-#include <cwchar>
 
 namespace HxUIStandIn {
 
 namespace {
-
-bool ParseNumber(const wchar_t* text, DWORD& value) {
-    wchar_t* end = nullptr;
-    const unsigned long number = std::wcstoul(text, &end, 10);
-    if (end == text || *end != L'\0')
-        return false;
-    value = static_cast<DWORD>(number);
-    return true;
-}
-
-// Splits "LOGON,wait:100,UIINPUT" into its actions.
-void AppendActions(const std::wstring& script, std::vector<std::wstring>& actions) {
-    std::size_t begin = 0;
-    while (begin <= script.size()) {
-        const std::size_t comma = script.find(L',', begin);
-        const std::size_t end = comma == std::wstring::npos ? script.size() : comma;
-        if (end > begin)
-            actions.push_back(script.substr(begin, end - begin));
-        if (comma == std::wstring::npos)
-            break;
-        begin = comma + 1;
-    }
-}
-
-StandInOptions Invalid(StandInOptions options, const std::wstring& error) {
-    options.valid = false;
-    options.error = error;
-    return options;
-}
-
-// The options that take a number; false when `name` is none of them.
-bool SetNumberOption(const std::wstring& name, DWORD number, StandInOptions& options) {
-    if (name == L"--hang-up") {
-        options.hangUpFirst = number;
-    } else if (name == L"--reply-delay") {
-        options.replyDelayMilliseconds = number;
-    } else if (name == L"--reply-bytes") {
-        options.replyBytesGiven = true;
-        options.replyBytes = number;
-    } else {
-        return false;
-    }
-    return true;
-}
-
-// The options that take a text; false when `name` is none of them.
-bool SetTextOption(const std::wstring& name, const std::wstring& value, StandInOptions& options) {
-    if (name == L"-l")
-        options.language = value;
-    else if (name == L"--record")
-        options.recordFile = value;
-    else if (name == L"--crash-once-after-show")
-        options.crashOnceMarker = value;
-    else if (name == L"--send")
-        AppendActions(value, options.actions);
-    else if (name == L"--on-show")
-        AppendActions(value, options.showActions);
-    else
-        return false;
-    return true;
-}
-
-// The options without a value; false when `name` is none of them.
-bool SetFlagOption(const std::wstring& name, StandInOptions& options) {
-    if (name == L"-h")
-        options.hidden = true;
-    else if (name == L"--no-reply")
-        options.noReply = true;
-    else if (name == L"--never-read")
-        options.neverRead = true;
-    else if (name == L"--stay-on-close")
-        options.exitOnClose = false;
-    else if (name == L"--stdin")
-        options.actionsFromStdin = true;
-    else if (name == L"--record-times")
-        options.recordTimes = true;
-    else
-        return false;
-    return true;
-}
-
-} // namespace
 
 // The command line followed by the options of the environment variable.
 std::vector<std::wstring> AllArguments(int argc, wchar_t** argv) {
@@ -105,46 +23,48 @@ std::vector<std::wstring> AllArguments(int argc, wchar_t** argv) {
     return arguments;
 }
 
-StandInOptions ParseStandInOptions(int argc, wchar_t** argv) {
-    StandInOptions options;
-    const std::vector<std::wstring> arguments = AllArguments(argc, argv);
-    const std::size_t count = arguments.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::wstring& name = arguments[i];
-        if (SetFlagOption(name, options))
-            continue;
-        if (name == L"--credentials") {
-            if (i + 3 >= count)
-                return Invalid(options, L"--credentials needs DOMAIN USER PASSWORD");
-            options.domain = arguments[++i];
-            options.user = arguments[++i];
-            options.password = arguments[++i];
-            continue;
-        }
-        if (i + 1 >= count)
-            return Invalid(options, L"unknown option or missing value: " + name);
-        const std::wstring& value = arguments[++i];
-        DWORD number = 0;
-        if (SetTextOption(name, value, options))
-            continue;
-        if (!ParseNumber(value.c_str(), number) || !SetNumberOption(name, number, options))
-            return Invalid(options, L"unknown option or bad value: " + name + L" " + value);
-    }
-    return options;
+// "LOGON,wait:100,UIINPUT": each action in order.
+std::function<void(const std::wstring&)> AppendTo(std::vector<std::wstring>& actions) {
+    return [&actions](const std::wstring& action) {
+        if (!action.empty())
+            actions.push_back(action);
+    };
 }
 
-void PrintUsage() {
-    std::fputws(
-        L"Corvani.Halvex.UI.exe (stand-in) [-l <language id>] [-h] [--record <file> [--record-times]]\n"
-        L"    [--no-reply] [--never-read] [--hang-up <n>] [--reply-bytes <n>] [--reply-delay <ms>] [--stay-on-close]\n"
-        L"    [--send <action>[,<action>...]] [--stdin] [--on-show <action>[,<action>...]]\n"
-        L"    [--credentials <domain> <user> <password>] [--crash-once-after-show <marker file>]\n"
-        L"  actions: LOGON | DESELECT | UIINPUT | recognize | wait:<ms> | raw:<text> | exit\n"
-        L"  recognize: fills the credential sections with --credentials, then sends LOGON.\n"
-        L"  --record-times: each recorded line starts with GetTickCount64, for a timeline across processes.\n"
-        L"  Further options are read from the environment variable HX_UI_STANDIN_OPTIONS.\n"
-        L"  Serves \\\\.\\pipe\\NuvUIPipeServer<pid>; sends actions to \\\\.\\pipe\\CPPipeServer<pid>.\n",
-        stdout);
+} // namespace
+
+std::optional<int> ParseStandInOptions(int argc, wchar_t** argv, StandInOptions& options) {
+    HxTools::CommandLine line(
+        "The UI application stand-in: serves \\\\.\\pipe\\NuvUIPipeServer<pid>, records and "
+        "answers the provider's commands, and sends actions to \\\\.\\pipe\\CPPipeServer<pid>.",
+        "Corvani.Halvex.UI.exe");
+    line.footer("Actions: LOGON | DESELECT | UIINPUT | recognize | wait:<ms> | raw:<text> | exit\n"
+                "Further options are read from the environment variable HX_UI_STANDIN_OPTIONS.");
+    line.Text("-l", options.language, "The UI language id the provider passes")->type_name("LANGID");
+    line.add_flag("-h", options.hidden, "Start hidden");
+    line.Text("--record", options.recordFile, "Where every received command and sent action is recorded");
+    line.add_flag("--record-times", options.recordTimes, "Each recorded line starts with GetTickCount64");
+    line.add_flag("--no-reply", options.noReply, "Keep the connection, never answer");
+    line.add_flag("--never-read", options.neverRead,
+                  "Accept connections with no pipe buffer, never read them");
+    line.Number("--hang-up", options.hangUpFirst, "The first N commands: disconnect without answering");
+    line.Number("--reply-bytes", options.replyBytes, "Reply with exactly N bytes");
+    line.Number("--reply-delay", options.replyDelayMilliseconds, "Wait N ms before each reply");
+    line.add_flag_callback(
+        "--stay-on-close", [&options] { options.exitOnClose = false; }, "Keep running after a CLOSE command");
+    line.Each("--send", AppendTo(options.actions), "Actions to send at the start: A,B,...")->delimiter(',');
+    line.add_flag("--stdin", options.actionsFromStdin,
+                  "Send the actions read from standard input, one a line");
+    line.Each("--on-show", AppendTo(options.showActions), "Actions once the first SHOW was answered: A,B,...")
+        ->delimiter(',');
+    line.Credentials("--credentials", options.domain, options.user, options.password,
+                     "What recognize places in the credential sections before it sends LOGON");
+    line.Text("--crash-once-after-show", options.crashOnceMarker,
+              "Exit at once after the first SHOW unless this marker file exists (created first)");
+    if (const std::optional<int> exitCode = line.Parse(AllArguments(argc, argv)))
+        return exitCode;
+    options.replyBytesGiven = line.count("--reply-bytes") > 0;
+    return std::nullopt;
 }
 
 } // namespace HxUIStandIn

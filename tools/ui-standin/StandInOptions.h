@@ -2,15 +2,13 @@
 // Command line of the UI application stand-in.
 
 #include <windows.h>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace HxUIStandIn {
 
 struct StandInOptions {
-    bool valid = true;
-    std::wstring error;
-
     // What the provider passes: " -l " + UI language id, and " -h " to start hidden.
     std::wstring language;
     bool hidden = false;
@@ -45,8 +43,9 @@ struct StandInOptions {
 // starts the UI application with its language and hidden options only.
 inline constexpr wchar_t kExtraOptionsVariable[] = L"HX_UI_STANDIN_OPTIONS";
 
-// The command line, then the options in kExtraOptionsVariable.
-StandInOptions ParseStandInOptions(int argc, wchar_t** argv);
-void PrintUsage();
+// Fills `options` from the command line, then the options in kExtraOptionsVariable. The exit status when they
+// end the run: 0 after --help (printed), 2 after a bad option or value (its error printed); nothing when the
+// run goes on.
+std::optional<int> ParseStandInOptions(int argc, wchar_t** argv, StandInOptions& options);
 
 } // namespace HxUIStandIn

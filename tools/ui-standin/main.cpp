@@ -8,7 +8,6 @@
 #include "StandInWindow.h"
 #include "platform/UniqueResource.h"
 
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -76,12 +75,9 @@ std::string StartLine(const StandInOptions& options) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const StandInOptions options = ParseStandInOptions(argc, argv);
-    if (!options.valid) {
-        std::fwprintf(stderr, L"%ls\n", options.error.c_str());
-        PrintUsage();
-        return 2;
-    }
+    StandInOptions options;
+    if (const std::optional<int> exitCode = ParseStandInOptions(argc, argv, options))
+        return *exitCode;
     Recorder recorder(options.recordFile, options.recordTimes);
     StandInWindow window(options, recorder);
     CommandServer server(options, recorder, [&window](const std::wstring& text) { window.OnCommand(text); });
