@@ -10,10 +10,6 @@ work="$(mktemp -d)"
 source "$root/install/wine/walkthrough-env.sh"
 cleanup() {
     [ ! -f "$work/signed-ui.exe" ] || cp "$work/signed-ui.exe" "$signed/Corvani.Halvex.UI.exe"
-if ! grep -q "; log: .*$today_log\$" "$work/unsigned.txt"; then
-    echo "unsigned: the verdict does not name today's log $today_log: $(grep '^VERDICT ' "$work/unsigned.txt")"
-    failures=$((failures + 1))
-fi
     walkthrough_down "$bin_dir"
     rm -rf "$work"
 }
