@@ -24,7 +24,5 @@ private:
 
 std::wstring Hex(HRESULT hr);
 std::wstring GuidText(const GUID& guid);
-// UTF-8 text (of a record or a trace log) as UTF-16.
-std::wstring FromUtf8(const std::string& text);
 
 } // namespace HxHost

@@ -60,10 +60,10 @@ bool ActionSender::Perform(const std::wstring& action) {
         return true;
     }
     if (action == L"LOGON" || action == L"DESELECT" || action == L"UIINPUT") {
-        Send(ToUtf8(action), CommandText(action));
+        Send(HxTools::ToUtf8Text(action), CommandText(action));
         return true;
     }
-    _recorder.Line("UNKNOWN ACTION " + ToUtf8(action));
+    _recorder.Line("UNKNOWN ACTION " + HxTools::ToUtf8Text(action));
     return true;
 }
 
@@ -76,7 +76,7 @@ bool ActionSender::FillSections() {
             _recorder.Line("FILLED failed " + std::to_string(error));
             return false;
         }
-    _recorder.Line("FILLED " + ToUtf8(_options.domain) + "\\" + ToUtf8(_options.user));
+    _recorder.Line("FILLED " + HxTools::ToUtf8Text(_options.domain) + "\\" + HxTools::ToUtf8Text(_options.user));
     return true;
 }
 

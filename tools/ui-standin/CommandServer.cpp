@@ -64,7 +64,7 @@ bool CommandServer::Serve(HANDLE pipe) {
         _recorder.Line("RECV failed " + std::to_string(GetLastError()));
         return true;
     }
-    _recorder.Line("RECV " + std::to_string(bytes) + " " + ToUtf8(text));
+    _recorder.Line("RECV " + std::to_string(bytes) + " " + HxTools::ToUtf8Text(text));
     if (++_commandsReceived <= _options.hangUpFirst) {
         _recorder.Line("HANGUP");
         return true;

@@ -26,16 +26,4 @@ void Recorder::Line(const std::string& text) {
         WriteFile(_file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
-std::string ToUtf8(const std::wstring& text) {
-    if (text.empty())
-        return std::string();
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size,
-                            nullptr, nullptr);
-    return utf8;
-}
-
 } // namespace HxUIStandIn

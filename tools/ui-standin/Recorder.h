@@ -3,6 +3,7 @@
 // (rewritten at start, shared for reading while the stand-in runs).
 
 #include "platform/CriticalSection.h"
+#include "common/Utf8Text.h"
 #include "platform/UniqueResource.h"
 
 #include <string>
@@ -24,7 +25,5 @@ private:
     bool _times;
 };
 
-// UTF-16 text as UTF-8, for the record.
-std::string ToUtf8(const std::wstring& text);
 
 } // namespace HxUIStandIn

@@ -68,7 +68,7 @@ DWORD WINAPI Serve(LPVOID parameter) {
 
 std::string StartLine(const StandInOptions& options) {
     return "START pid=" + std::to_string(GetCurrentProcessId()) +
-           " lang=" + (options.language.empty() ? std::string("-") : ToUtf8(options.language)) +
+           " lang=" + (options.language.empty() ? std::string("-") : HxTools::ToUtf8Text(options.language)) +
            " hidden=" + (options.hidden ? "1" : "0");
 }
 

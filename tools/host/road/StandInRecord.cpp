@@ -1,5 +1,7 @@
 #include "road/StandInRecord.h"
 
+#include "common/Utf8Text.h"
+
 #include "Console.h"
 #include "road/TextFile.h"
 
@@ -25,7 +27,7 @@ std::wstring CommandName(const std::string& line) {
     const size_t open = key == std::string::npos ? key : line.find('"', line.find(':', key));
     if (open == std::string::npos)
         return L"?";
-    return FromUtf8(line.substr(open + 1, line.find('"', open + 1) - open - 1));
+    return HxTools::ToWideText(line.substr(open + 1, line.find('"', open + 1) - open - 1));
 }
 
 class Reader {
@@ -34,7 +36,7 @@ public:
         if (text.rfind("START ", 0) == 0) {
             _record.started = true;
             const bool hidden = Field(text, "hidden") == "1";
-            Add(tick, L"UI application started, parameters \" -l " + FromUtf8(Field(text, "lang")) +
+            Add(tick, L"UI application started, parameters \" -l " + HxTools::ToWideText(Field(text, "lang")) +
                           (hidden ? L" -h \" (hidden: the lock screen is up)" : L"\" (shown)"));
         } else if (text.rfind("RECV ", 0) == 0 && text.find('{') != std::string::npos) {
             _pending = CommandName(text);
@@ -47,7 +49,7 @@ public:
             Add(tick, _pending + L" accepted by the UI application");
             _pending.clear();
         } else if (text.rfind("FILLED ", 0) == 0) {
-            Add(tick, L"face recognised: the credentials of " + FromUtf8(text.substr(7)) + L" are in the sections");
+            Add(tick, L"face recognised: the credentials of " + HxTools::ToWideText(text.substr(7)) + L" are in the sections");
         } else if (text == "SEND LOGON") {
             _record.logonSent = true;
             _logonSentAt = tick;
@@ -55,7 +57,7 @@ public:
             _record.logonAnswered = true;
             Add(_logonSentAt, L"LOGON received by the provider (sent by the UI application, answered)");
         } else if (text.rfind("SENT LOGON", 0) == 0) {
-            _record.logonFailure = FromUtf8(text);
+            _record.logonFailure = HxTools::ToWideText(text);
         }
     }
 

@@ -1,5 +1,7 @@
 #include "road/Verdict.h"
 
+#include "common/Utf8Text.h"
+
 #include "Console.h"
 #include "platform/UniqueResource.h"
 #include "road/TextFile.h"
@@ -114,7 +116,7 @@ std::wstring Verdict::LatestTraceError() const {
     const size_t end = text.find_first_of("\r\n", error);
     std::string line = text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
     line.erase(0, line.find_first_not_of(' '));
-    return FromUtf8(line);
+    return HxTools::ToWideText(line);
 }
 
 } // namespace HxHost
